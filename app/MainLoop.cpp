@@ -1,0 +1,106 @@
+#include "app/MainLoop.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/Startup.h"
+#include "audio/AudioLibrary.h"
+#include "platform/MessageBox.h"
+#include "platform/Window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kFrameInterval = std::chrono::milliseconds(10);
+constexpr auto kSecond = std::chrono::seconds(1);
+
+void HandleEvent(const SDL_Event& event) {
+  int x = 0, y = 0;
+  switch (event.type) {
+    case SDL_QUIT:
+      FormClose();
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+          event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+        FormCreate();
+      else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+        FormClose();
+      break;
+    case SDL_MOUSEMOTION:
+      WindowToScene(event.motion.x, event.motion.y, x, y);
+      FormMouseMove(x, y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      WindowToScene(event.button.x, event.button.y, x, y);
+      FormMouseMove(x, y);
+      FormMouseDown();
+      break;
+    case SDL_MOUSEBUTTONUP:
+      WindowToScene(event.button.x, event.button.y, x, y);
+      FormMouseMove(x, y);
+      // As on the original's toolkit: the click of the left button comes
+      // before its button-up.
+      if (event.button.button == SDL_BUTTON_LEFT) FormClick();
+      FormMouseUp();
+      break;
+    default:
+      break;
+  }
+}
+
+// Sleeps until the given time or the next event, whichever comes first,
+// without spinning.
+void WaitUntil(Clock::time_point due) {
+  const auto remaining = due - Clock::now();
+  if (remaining <= Clock::duration::zero()) return;
+  const auto wholeMs = std::chrono::duration_cast<std::chrono::milliseconds>(remaining);
+  SDL_Event event;
+  if (wholeMs.count() >= 1) {
+    if (SDL_WaitEventTimeout(&event, int(wholeMs.count()))) HandleEvent(event);
+  } else {
+    std::this_thread::sleep_for(remaining);
+  }
+}
+
+}  // namespace
+
+int RunGame() {
+  std::string error;
+  if (!CreateGameWindow(error)) {
+    std::fprintf(stderr, "virko: %s\n", error.c_str());
+    return 1;
+  }
+  FormCreate();
+
+  Clock::time_point lastFrame = Clock::now() - kFrameInterval;
+  Clock::time_point nextSecond = Clock::now() + kSecond;
+  while (!TerminateRequested()) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+    if (TerminateRequested()) break;
+    AudioUpdate();
+
+    const Clock::time_point now = Clock::now();
+    if (GameWindowHasFocus() && now - lastFrame >= kFrameInterval) {
+      lastFrame = now;
+      DXTimer1Timer();
+    }
+    if (Clock::now() >= nextSecond) {
+      nextSecond += kSecond;
+      // After a long stall the timer does not catch up with missed ticks.
+      if (nextSecond < Clock::now()) nextSecond = Clock::now() + kSecond;
+      Timer1Timer();
+    }
+    Clock::time_point due = nextSecond;
+    if (GameWindowHasFocus()) due = std::min(due, lastFrame + kFrameInterval);
+    WaitUntil(due);
+  }
+  AudioFree();  // already released on every way out; harmless again
+  DestroyGameWindow();
+  SDL_Quit();
+  return 0;
+}

@@ -1,0 +1,86 @@
+#include "app/Startup.h"
+
+#include "app/GameState.h"
+#include "app/Input.h"
+#include "app/Random.h"
+#include "audio/AudioLibrary.h"
+#include "data/AnimTables.h"
+#include "data/MainScreenConfig.h"
+#include "data/Settings.h"
+#include "data/UnitStats.h"
+#include "game/CollisionMap.h"
+#include "game/Gameplay.h"
+#include "gfx/Draw.h"
+#include "gfx/Render.h"
+#include "gfx/Texture.h"
+#include "gfx/Widgets.h"
+#include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
+#include "platform/Window.h"
+
+namespace {
+
+bool formCreated = false;
+
+void CreateExitPromptButton(cButton& button, const char* pressed, const char* released) {
+  button = cButton{};
+  button.enabled = 1;
+  button.width = 100;
+  button.height = 35;
+  LoadTGA(pressed, button.pressedTexture);
+  LoadTGA(released, button.releasedTexture);
+}
+
+}  // namespace
+
+void SetupContext(int left, int top, int width, int height, int bits, int frequency,
+                  int fullScreen) {
+  // The window and its context already exist (CreateGameWindow); what is
+  // left is the display mode and the fixed state of the context. The
+  // viewport is the scene's place in the window: (left, top, width, height)
+  // itself when the display gave 800 x 600, scaled to fit otherwise.
+  if (fullScreen == 1) RestoreDisplayMode();
+  int viewLeft = left, viewBottom = top, viewWidth = width, viewHeight = height;
+  SceneViewport(viewLeft, viewBottom, viewWidth, viewHeight);
+  RenderSetupContext(viewLeft, viewBottom, viewWidth, viewHeight);
+}
+
+void FormCreate() {
+  if (formCreated) {
+    // Focus gained or lost: only the display mode and the context come back.
+    SetupContext(0, 0, 800, 600, 32, 100, 1);
+    return;
+  }
+  formCreated = true;
+
+  SetupContext(0, 0, 800, 600, 32, 100, 1);
+  AudioInit(44100);
+  gameSettings.LoadSettings();
+  LoadLevelAndAnimTables();
+  LoadUnitStats();
+  LoadMainScreenConfig();
+  SetupLights();
+  Randomize();
+  LoadTGA("HTX\\lvFont.tga", fontTex);
+  LoadTGA("DATA\\levels\\LielaisMakonis.tga", cloudTex);
+  SetStartupKeyAssignments();
+  CollisionMap.Resize(0, 0);
+  for (PickupKind& kind : pickupKinds) {
+    kind.boxWidth = 50;
+    kind.size = 50;
+  }
+  levelMusicFile = "DATA\\AUDIO\\hev.mp3";
+  musicStreams[2] = AudioStreamCreateFile(levelMusicFile.c_str());
+  MediaPlayer1.displayRect = TRect{0, 0, 800, 600};
+  CreateExitPromptButton(exitButton, "DATA\\Message\\exit_P.tga", "DATA\\Message\\exit_R.tga");
+  CreateExitPromptButton(backButton, "DATA\\Message\\back_P.tga", "DATA\\Message\\back_R.tga");
+  LoadJPG("DATA\\Message\\exit.jpg", exitPromptTex);
+}
+
+void QuitGame() {
+  CollisionMap.Free();
+  AudioFree();
+  RequestTerminate();
+}
+
+void FormClose() { QuitGame(); }

@@ -1,0 +1,30 @@
+// Start-up, the frame handlers and the ways out of the program.
+#pragma once
+
+#include <cstdint>
+
+// Start-up: display mode and context, audio, configuration files, light,
+// shared pictures, key assignments, collision map, music, exit prompt.
+// Runs fully once; later calls (focus gained or lost) only restore the
+// display mode and the context.
+void FormCreate();
+void SetupContext(int left, int top, int width, int height, int bits, int frequency,
+                  int fullScreen);
+void FormClose();
+
+// The frame handler and its play block.
+void DXTimer1Timer();
+void RunPlayBlock();     // step 9: one frame of play
+void CheckLevelEnd();    // step 10
+void CheckFallOut();     // step 12
+// The once-a-second handler.
+void Timer1Timer();
+
+// Mouse handlers; positions in scene pixels.
+void FormMouseMove(int32_t x, int32_t y);
+void FormClick();
+void FormMouseDown();
+void FormMouseUp();
+
+// Every way out: releases the audio library, frees the map, ends the loop.
+void QuitGame();

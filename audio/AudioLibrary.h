@@ -1,0 +1,27 @@
+// The audio library: music streams and sound effects played from WAV and MP3
+// files. Every operation is a harmless no-op on a handle whose file could not
+// be opened, when no audio device could be opened, and after AudioFree.
+// Positions and lengths are bytes of the decoded 16-bit stream.
+#pragma once
+
+#include <cstdint>
+
+using AudioHandle = uint32_t;  // 0 = no stream
+
+void AudioInit(int outputRate);
+AudioHandle AudioStreamCreateFile(const char* path);
+// Playback rate in Hz, volume 0..100, pan -100..100.
+void AudioChannelSetAttributes(AudioHandle handle, int frequency, int volume, int pan);
+uint64_t AudioStreamGetLength(AudioHandle handle);
+uint64_t AudioChannelGetPosition(AudioHandle handle);
+// Starts or resumes playback from the current position.
+void AudioChannelPlay(AudioHandle handle, bool restart);
+// Stops playback; the position stays where it was.
+void AudioChannelStop(AudioHandle handle);
+void AudioChannelSetPosition(AudioHandle handle, uint64_t position);
+void AudioFree();
+// Gain in hundredths of a decibel (0 = full, -500 = 5 dB down), applied on
+// top of the volume; used by the menu's hover sound.
+void AudioChannelSetGainDb100(AudioHandle handle, int db100);
+// Keeps the streams fed; called once per pass of the main loop.
+void AudioUpdate();

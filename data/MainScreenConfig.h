@@ -1,0 +1,3 @@
+#pragma once
+// mainSCR.cfg: hit rectangles and drawing positions of the menu items.
+void LoadMainScreenConfig();

@@ -1,0 +1,3 @@
+#pragma once
+// UStats.cfg: the scalar values of the seven unit types.
+void LoadUnitStats();

@@ -1,0 +1,60 @@
+#include "gfx/Draw.h"
+
+#include <cmath>
+
+#include "gfx/Render.h"
+
+tLight LightTable[8];
+TextureName backdropTex;
+tBackgroundDrift backgroundDrift;
+
+void DrawQuad(TextureName texture, double x, double y, double depth, double width, double height,
+              double alpha) {
+  RenderQuad(texture, x, y, depth, width, height, alpha, true);
+}
+
+void DrawOverlay(TextureName texture, double x, double y, double depth, double width,
+                 double height, double alpha) {
+  RenderQuad(texture, x, y, depth, width, height, alpha, false);
+}
+
+void DrawText(uint16_t size, const std::string& text, TextureName font, float x, float y) {
+  RenderText(size, text.substr(0, 255), font, x, y);
+}
+
+void ApplyLight(uint8_t index) {
+  if (index < 8) RenderSendLight(LightTable[index]);
+}
+
+void DrawBackground(int) {
+  DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
+  tBackgroundDrift& d = backgroundDrift;
+  if (d.timer < 0.05f) {
+    d.timer += float(0.005 * frameFactor);
+  } else {
+    d.timer = 0;
+    d.offsetX = 5 * std::sin(d.phase);
+    d.offsetY = 5 * std::cos(d.phase);
+    d.phase += 0.1f;
+  }
+  DrawOverlay(backdropTex, d.offsetX, d.offsetY, -0.99, 800, 600, 0.3);
+}
+
+void SetupLights() {
+  RenderEnableLights();
+  for (int i = 0; i < 8; ++i) LightTable[i].id = 0x4000 + i;  // GL_LIGHT0 + i
+  tLight& light = LightTable[0];
+  light.ambient[0] = light.ambient[1] = light.ambient[2] = 1;
+  light.ambient[3] = 0;
+  light.diffuse[0] = light.diffuse[1] = light.diffuse[2] = 1;
+  light.diffuse[3] = 0;
+  light.position[0] = 400;
+  light.position[1] = 300;
+  light.position[2] = 1000;
+  light.position[3] = 1;
+  light.spotDirection[0] = 0;
+  light.spotDirection[1] = 0;
+  light.spotDirection[2] = -1;
+  light.spotCutoff = 90;
+  light.constantAttenuation = 12 - 0.1f * game.lightLevel;
+}

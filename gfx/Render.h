@@ -1,0 +1,44 @@
+// The drawing back end: the only routines that talk to OpenGL. The game links
+// the OpenGL back end (gfx/render_gl); tools and logic tests link the null
+// back end (gfx/render_null), whose routines do nothing and whose textures
+// are never made (they return 0).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/GameState.h"
+
+struct tLight;
+
+// Fixed state of the rendering context, viewport (left, top, width, height).
+void RenderSetupContext(int left, int top, int width, int height);
+// Lighting and the eight lights on.
+void RenderEnableLights();
+// Frame set-up: clear colour and depth; model-view identity; orthographic
+// 800 x 600 projection; camera translation.
+void RenderClear();
+void RenderLoadIdentity();
+void RenderSetProjection();
+void RenderSetCamera(double x, double y);
+// Sends one light of the light table.
+void RenderSendLight(const tLight& light);
+
+// A new mipmapped RGBA texture (rows bottom first); minification filter
+// linear, or nearest when nearestMin is set. Returns its name.
+TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin);
+void RenderDeleteTexture(TextureName texture);
+
+// A textured quad with its top-left corner at (x, y), lying at z = -depth.
+// alphaTest: the DrawQuad flavour (transparent texels leave nothing behind);
+// otherwise the DrawOverlay flavour (every texel writes depth, blending off
+// afterwards).
+void RenderQuad(TextureName texture, double x, double y, double depth, double width,
+                double height, double alpha, bool alphaTest);
+// A line of text from the 16 x 16 glyph atlas, glyph size pixels per cell.
+void RenderText(uint16_t size, const std::string& text, TextureName font, float x, float y);
+// Decimal digits from the vertical digit strip (1..9 then 0, top to bottom).
+void RenderDigits(const std::string& digits, TextureName strip, float x, float y, float size);
+// A sprite frame centred on (x, y) at z = -depth, optionally mirrored.
+void RenderSprite(TextureName texture, double x, double y, double depth, int width, int height,
+                  bool mirrored);

@@ -1,0 +1,17 @@
+// Texture loading: 32-bit TGA, JPG and TGA frame strips become OpenGL
+// textures whose row 0 is the picture's bottom row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/GameState.h"
+
+TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba);
+// On failure these report it and return texture unchanged.
+TextureName LoadTGA(const std::string& fileName, TextureName& texture);
+TextureName LoadJPG(const std::string& fileName, TextureName& texture);
+// Cuts a strip into frames[1..n], frame 1 the top of the picture.
+// Returns the number of frames made (0 when the strip was refused).
+int LoadTGAFrames(const std::string& fileName, TextureName frames[256], int frameHeight);
+void DeleteTexture(TextureName& texture);

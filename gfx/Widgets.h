@@ -1,0 +1,38 @@
+// Immediate-mode widgets: each call draws the widget and reads the mouse.
+#pragma once
+
+#include <cstdint>
+
+#include "app/GameState.h"
+
+class cButton {
+ public:
+  uint8_t pressed;
+  uint16_t pressFrames;
+  uint8_t enabled;
+  int32_t width;
+  uint8_t height;
+  TextureName releasedTexture;
+  TextureName pressedTexture;
+
+  // True exactly in the first frame of a press over the button.
+  bool Run(int32_t x, int32_t y);
+};
+
+class cTrackBar {
+ public:
+  uint8_t changed;
+  uint8_t reserved;
+  int32_t maximum;
+  int32_t width;
+  uint8_t grooveHeight;
+  uint8_t knobSize;
+  int32_t value;
+  TextureName grooveTexture;
+  TextureName knobTexture;
+
+  void Run(int32_t x, int32_t y);
+};
+
+extern cButton backButton;
+extern cButton exitButton;

@@ -1,0 +1,52 @@
+// The OpenGL drawing back end: fixed-function OpenGL 1.1 in immediate mode.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "gfx/Draw.h"
+#include "gfx/Render.h"
+
+void RenderSetupContext(int left, int top, int width, int height) {
+  glEnable(GL_LINE_SMOOTH);
+  glEnable(GL_DEPTH_TEST);
+  glDepthRange(0, 0.1);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_COLOR_MATERIAL);
+  glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.1f);
+  glClearColor(0, 0, 0, 0);
+  glViewport(left, top, width, height);
+}
+
+void RenderEnableLights() {
+  glEnable(GL_LIGHTING);
+  for (int i = 0; i < 8; ++i) glEnable(GL_LIGHT0 + i);
+}
+
+void RenderClear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+
+void RenderLoadIdentity() {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void RenderSetProjection() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 799, 599, 0, 0, -10);
+}
+
+void RenderSetCamera(double x, double y) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslated(x, y, 0);
+}
+
+void RenderSendLight(const tLight& light) {
+  const GLenum id = light.id;
+  glLightfv(id, GL_AMBIENT, light.ambient);
+  glLightfv(id, GL_POSITION, light.position);
+  glLightfv(id, GL_SPOT_DIRECTION, light.spotDirection);
+  glLightf(id, GL_SPOT_CUTOFF, light.spotCutoff);
+  glLightf(id, GL_CONSTANT_ATTENUATION, light.constantAttenuation);
+}

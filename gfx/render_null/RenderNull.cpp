@@ -1,0 +1,17 @@
+// The null drawing back end: draws nothing and makes no textures.
+#include "gfx/Draw.h"
+#include "gfx/Render.h"
+
+void RenderSetupContext(int, int, int, int) {}
+void RenderEnableLights() {}
+void RenderClear() {}
+void RenderLoadIdentity() {}
+void RenderSetProjection() {}
+void RenderSetCamera(double, double) {}
+void RenderSendLight(const tLight&) {}
+TextureName RenderUploadTexture(int, int, const uint8_t*, bool) { return 0; }
+void RenderDeleteTexture(TextureName) {}
+void RenderQuad(TextureName, double, double, double, double, double, double, bool) {}
+void RenderText(uint16_t, const std::string&, TextureName, float, float) {}
+void RenderDigits(const std::string&, TextureName, float, float, float) {}
+void RenderSprite(TextureName, double, double, double, int, int, bool) {}

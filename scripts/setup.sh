@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), configures and builds the game, its
+# tools and tests, and makes the default content in build/content.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libjpeg62-turbo-dev
+  libopenal-dev libsndfile1-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfreetype-dev fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing packages. Install them as root with:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+if [[ -x build/tools/virko-content ]]; then
+  build/tools/virko-content build/content
+fi
+mkdir -p build/content
