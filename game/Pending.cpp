@@ -14,7 +14,6 @@ PickupKind pickupKinds[kPickupKinds];
 int32_t standingBlock = -1;
 TextureName stoneTex;
 
-void cAnim::Draw(double, double, double) {}
 void cCollisionMap::Resize(int, int) {}
 void cCollisionMap::Free() {}
 void UpdatePlayerControl() {}

@@ -1,9 +1,7 @@
-// Audio not built yet.
+// Audio library not built yet.
 #include "audio/AudioLibrary.h"
-#include "audio/Sound.h"
 
 void AudioInit(int) {}
 AudioHandle AudioStreamCreateFile(const char*) { return 0; }
 void AudioFree() {}
 void AudioUpdate() {}
-void MusicTick() {}

@@ -1,0 +1,4 @@
+// Sound effects and music switch not built yet.
+#include "audio/Sound.h"
+
+void MusicTick() {}

@@ -1,0 +1,4 @@
+// Sprite animation not built yet.
+#include "game/Anim.h"
+
+void cAnim::Draw(double, double, double) {}
