@@ -31,8 +31,5 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The build also makes the default content in build/content.
 cmake --build build
-if [[ -x build/tools/virko-content ]]; then
-  build/tools/virko-content build/content
-fi
-mkdir -p build/content

@@ -1,0 +1,1 @@
+#include "tools/level/LevelText.h"
