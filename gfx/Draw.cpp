@@ -28,14 +28,17 @@ void ApplyLight(uint8_t index) {
 
 void DrawBackground(int) {
   DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
+  // 32-bit state, arithmetic and comparison in double: with a factor of 1
+  // the timer passes 0.05 after eleven steps, so the copy moves every twelfth
+  // frame.
   tBackgroundDrift& d = backgroundDrift;
-  if (d.timer < 0.05f) {
-    d.timer += float(0.005 * frameFactor);
+  if (d.timer < 0.05) {
+    d.timer = float(d.timer + 0.005 * frameFactor);
   } else {
     d.timer = 0;
-    d.offsetX = 5 * std::sin(d.phase);
-    d.offsetY = 5 * std::cos(d.phase);
-    d.phase += 0.1f;
+    d.offsetX = float(5 * std::sin(double(d.phase)));
+    d.offsetY = float(5 * std::cos(double(d.phase)));
+    d.phase = float(d.phase + 0.1);
   }
   DrawOverlay(backdropTex, d.offsetX, d.offsetY, -0.99, 800, 600, 0.3);
 }

@@ -1,4 +1,0 @@
-// Sprite animation not built yet.
-#include "game/Anim.h"
-
-void cAnim::Draw(double, double, double) {}
