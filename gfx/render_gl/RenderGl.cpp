@@ -4,6 +4,9 @@
 
 #include "gfx/Draw.h"
 #include "gfx/Render.h"
+#include "gfx/render_gl/RenderGlShared.h"
+
+tViewport sceneViewport{0, 0, 800, 600};
 
 void RenderSetupContext(int left, int top, int width, int height) {
   glEnable(GL_LINE_SMOOTH);
@@ -16,6 +19,7 @@ void RenderSetupContext(int left, int top, int width, int height) {
   glAlphaFunc(GL_GREATER, 0.1f);
   glClearColor(0, 0, 0, 0);
   glViewport(left, top, width, height);
+  sceneViewport = tViewport{left, top, width, height};
 }
 
 void RenderEnableLights() {

@@ -5,8 +5,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "gfx/Render.h"
+#include "gfx/render_gl/RenderGlShared.h"
 
 namespace {
 
@@ -21,6 +23,11 @@ void BlendSourceAlpha() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+void AlphaTestAboveZero() {
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0);
+}
+
 void BindClamped(TextureName texture) {
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -29,10 +36,77 @@ void BindClamped(TextureName texture) {
 
 // The projection shows x from 0 to 799 and y from 0 to 599: a rectangle
 // wholly beyond that cannot change a pixel, and is not sent at all.
-bool OutsideView(double left, double top, double width, double height) {
-  const double right = left + width, bottom = top + height;
-  return std::max(left, right) <= 0 || std::min(left, right) >= 799 ||
-         std::max(top, bottom) <= 0 || std::min(top, bottom) >= 599;
+bool OutsideView(const tQuadOnScreen& q) {
+  return std::max(q.left, q.right) <= 0 || std::min(q.left, q.right) >= 799 ||
+         std::max(q.top, q.bottom) <= 0 || std::min(q.top, q.bottom) >= 599;
+}
+
+// One textured quad with normal (0, 0, 1); corners bottom left, bottom
+// right, top right, top left, relative to the translated origin.
+void QuadGeometry(double left, double top, double right, double bottom, double sLeft,
+                  double sRight) {
+  glBegin(GL_QUADS);
+  glNormal3f(0, 0, 1);
+  glTexCoord2d(sLeft, 0);
+  glVertex3d(left, bottom, 0);
+  glTexCoord2d(sRight, 0);
+  glVertex3d(right, bottom, 0);
+  glTexCoord2d(sRight, 1);
+  glVertex3d(right, top, 0);
+  glTexCoord2d(sLeft, 1);
+  glVertex3d(left, top, 0);
+  glEnd();
+}
+
+void DrawWithoutBlending(bool alphaTest, auto geometry) {
+  glDisable(GL_BLEND);
+  if (alphaTest) glDisable(GL_ALPHA_TEST);
+  geometry();
+  glEnable(GL_BLEND);
+  if (alphaTest) glEnable(GL_ALPHA_TEST);
+}
+
+void ForEachPart(const std::vector<tQuadPart>& parts, tPartKind kind, auto geometry) {
+  for (const tQuadPart& part : parts) {
+    if (part.kind != kind) continue;
+    glScissor(part.x, part.y, part.width, part.height);
+    geometry();
+  }
+}
+
+// The quad drawn part by part (see QuadParts.h): each part is the whole
+// quad cut out by the scissor, so every pixel comes out as it would have.
+void DrawInParts(const std::vector<tQuadPart>& parts, bool alphaTest, auto geometry) {
+  glEnable(GL_SCISSOR_TEST);
+  ForEachPart(parts, tPartKind::mixed, geometry);
+  DrawWithoutBlending(alphaTest, [&] { ForEachPart(parts, tPartKind::opaque, geometry); });
+  if (!alphaTest) {
+    // Transparent texels of an overlay change no colour but still write
+    // depth: depth alone, without texture or colour.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDisable(GL_TEXTURE_2D);
+    ForEachPart(parts, tPartKind::nothing, geometry);
+    glEnable(GL_TEXTURE_2D);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
+// Draws a textured quad in the state already set (blending on; alpha test
+// on or off), doing only the work that can change the picture. alphaOne:
+// the current colour's alpha is 1.
+void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool alphaTest,
+                      bool alphaOne, auto geometry) {
+  // Texture 0 is a picture that did not load: nothing is drawn in its place.
+  if (texture == 0 || OutsideView(onScreen)) return;
+  static std::vector<tQuadPart> parts;
+  const tTexelCoverage* coverage = CoverageOf(texture);
+  if (coverage && coverage->allOpaque && alphaOne)
+    DrawWithoutBlending(alphaTest, geometry);
+  else if (coverage && PlanQuadParts(*coverage, onScreen, sceneViewport, alphaOne, parts))
+    DrawInParts(parts, alphaTest, geometry);
+  else
+    geometry();
 }
 
 // One quad of a cell of an atlas, corners bottom left, bottom right, top
@@ -57,28 +131,15 @@ void RenderQuad(TextureName texture, double x, double y, double depth, double wi
                 double height, double alpha, bool alphaTest) {
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
-  if (alphaTest) {
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0);
-  } else {
+  if (alphaTest)
+    AlphaTestAboveZero();
+  else
     glDisable(GL_ALPHA_TEST);
-  }
   glColor4d(1, 1, 1, alpha);
   BindClamped(texture);
-  // Texture 0 is a picture that did not load: nothing is drawn in its place.
-  if (texture != 0 && !OutsideView(x, y, width, height)) {
-    glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
-    glTexCoord2f(0, 0);
-    glVertex3d(0, height, 0);
-    glTexCoord2f(1, 0);
-    glVertex3d(width, height, 0);
-    glTexCoord2f(1, 1);
-    glVertex3d(width, 0, 0);
-    glTexCoord2f(0, 1);
-    glVertex3d(0, 0, 0);
-    glEnd();
-  }
+  const tQuadOnScreen onScreen{x, y, x + width, y + height, 0, 1, 1, 0};
+  DrawTexturedQuad(texture, onScreen, alphaTest, float(alpha) == 1.0f,
+                   [&] { QuadGeometry(0, 0, width, height, 0, 1); });
   if (!alphaTest) glDisable(GL_BLEND);
 }
 
@@ -116,23 +177,11 @@ void RenderSprite(TextureName texture, double x, double y, double depth, int wid
                   bool mirrored) {
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, 0);
+  AlphaTestAboveZero();
   glColor4f(1, 1, 1, 1);
   BindClamped(texture);
-  const float u0 = mirrored ? 1 : 0;
-  const float u1 = mirrored ? 0 : 1;
+  const double u0 = mirrored ? 1 : 0, u1 = mirrored ? 0 : 1;
   const double w = width / 2.0, h = height / 2.0;
-  if (texture == 0 || OutsideView(x - w, y - h, width, height)) return;
-  glBegin(GL_QUADS);
-  glNormal3f(0, 0, 1);
-  glTexCoord2f(u0, 0);
-  glVertex3d(-w, h, 0);
-  glTexCoord2f(u1, 0);
-  glVertex3d(w, h, 0);
-  glTexCoord2f(u1, 1);
-  glVertex3d(w, -h, 0);
-  glTexCoord2f(u0, 1);
-  glVertex3d(-w, -h, 0);
-  glEnd();
+  const tQuadOnScreen onScreen{x - w, y - h, x + w, y + h, u0, u1, 1, 0};
+  DrawTexturedQuad(texture, onScreen, true, true, [&] { QuadGeometry(-w, -h, w, h, u0, u1); });
 }

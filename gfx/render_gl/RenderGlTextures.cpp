@@ -2,7 +2,43 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
 #include "gfx/Render.h"
+#include "gfx/render_gl/RenderGlShared.h"
+
+namespace {
+
+std::unordered_map<TextureName, tTexelCoverage> coverages;
+
+bool AllOpaque(const uint8_t* rgba, int width, int height) {
+  const size_t bytes = size_t(width) * height * 4;
+  for (size_t i = 3; i < bytes; i += 4)
+    if (rgba[i] != 255) return false;
+  return true;
+}
+
+// Measured on level 0 as OpenGL holds it: GLU has rescaled sides that are
+// not powers of two, and the rescaled texels are the ones drawn.
+tTexelCoverage MeasureLevelZero(bool opaque) {
+  GLint width = 0, height = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+  if (opaque) return OpaqueCoverage(width, height);
+  std::vector<uint8_t> texels(size_t(width) * height * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  return MeasureCoverage(texels.data(), width, height);
+}
+
+}  // namespace
+
+const tTexelCoverage* CoverageOf(TextureName texture) {
+  const auto found = coverages.find(texture);
+  return found == coverages.end() ? nullptr : &found->second;
+}
 
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin) {
   GLuint name = 0;
@@ -13,10 +49,13 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
   // GLU rescales sides that are not powers of two before building the chain.
   gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  coverages[name] = MeasureLevelZero(AllOpaque(rgba, width, height));
   return name;
 }
 
 void RenderDeleteTexture(TextureName texture) {
   const GLuint name = texture;
-  if (name != 0) glDeleteTextures(1, &name);
+  if (name == 0) return;
+  glDeleteTextures(1, &name);
+  coverages.erase(texture);
 }

@@ -1,0 +1,165 @@
+#include "gfx/render_gl/QuadParts.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kTile = 32;              // window pixels; parts are made of whole tiles
+constexpr int kMinPlannedArea = 4096;  // smaller quads are drawn whole
+constexpr size_t kMaxParts = 24;       // each part is a draw of its own
+constexpr int kTexelMargin = 2;        // beyond the two texels filtering reads
+
+int CellsFor(int texels, int cell) { return (texels + cell - 1) / cell; }
+
+// Summed-area table of one flag per cell.
+std::vector<int32_t> SumCells(const std::vector<uint8_t>& flags, int cellsX, int cellsY) {
+  const int w = cellsX + 1;
+  std::vector<int32_t> sums(size_t(w) * (cellsY + 1), 0);
+  for (int y = 0; y < cellsY; ++y)
+    for (int x = 0; x < cellsX; ++x)
+      sums[size_t(y + 1) * w + x + 1] = flags[size_t(y) * cellsX + x] + sums[size_t(y) * w + x + 1] +
+                                        sums[size_t(y + 1) * w + x] - sums[size_t(y) * w + x];
+  return sums;
+}
+
+int32_t CellCount(const tTexelCoverage& c, const std::vector<int32_t>& sums, int x0, int y0, int x1,
+                  int y1) {
+  x0 = std::clamp(x0, 0, c.width - 1) / c.cell;
+  x1 = std::clamp(x1, 0, c.width - 1) / c.cell;
+  y0 = std::clamp(y0, 0, c.height - 1) / c.cell;
+  y1 = std::clamp(y1, 0, c.height - 1) / c.cell;
+  const int w = c.cellsX + 1;
+  return sums[size_t(y1 + 1) * w + x1 + 1] - sums[size_t(y0) * w + x1 + 1] -
+         sums[size_t(y1 + 1) * w + x0] + sums[size_t(y0) * w + x0];
+}
+
+// The texels that filtering can read for sample points between a and b
+// (in texels, either order), with a safety margin.
+void TexelRange(double a, double b, int& first, int& last) {
+  first = int(std::floor(std::min(a, b) - 0.5)) - kTexelMargin;
+  last = int(std::floor(std::max(a, b) - 0.5)) + 1 + kTexelMargin;
+}
+
+}  // namespace
+
+bool tTexelCoverage::AnyVisible(int x0, int y0, int x1, int y1) const {
+  return CellCount(*this, visible, x0, y0, x1, y1) > 0;
+}
+
+bool tTexelCoverage::AllOpaque(int x0, int y0, int x1, int y1) const {
+  return allOpaque || CellCount(*this, seeThrough, x0, y0, x1, y1) == 0;
+}
+
+tTexelCoverage MeasureCoverage(const uint8_t* rgba, int width, int height) {
+  tTexelCoverage c;
+  c.width = width;
+  c.height = height;
+  c.cell = std::max(4, std::max(width, height) / 64);
+  c.cellsX = CellsFor(width, c.cell);
+  c.cellsY = CellsFor(height, c.cell);
+  std::vector<uint8_t> visible(size_t(c.cellsX) * c.cellsY, 0);
+  std::vector<uint8_t> seeThrough(visible.size(), 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint8_t alpha = rgba[(size_t(y) * width + x) * 4 + 3];
+      const size_t cell = size_t(y / c.cell) * c.cellsX + x / c.cell;
+      visible[cell] |= alpha > 0;
+      seeThrough[cell] |= alpha < 255;
+    }
+  }
+  c.allOpaque = std::find(seeThrough.begin(), seeThrough.end(), 1) == seeThrough.end();
+  c.visible = SumCells(visible, c.cellsX, c.cellsY);
+  c.seeThrough = SumCells(seeThrough, c.cellsX, c.cellsY);
+  return c;
+}
+
+tTexelCoverage OpaqueCoverage(int width, int height) {
+  tTexelCoverage c;
+  c.width = width;
+  c.height = height;
+  c.cell = std::max(width, height);
+  c.cellsX = c.cellsY = 1;
+  c.allOpaque = true;
+  c.visible = {0, 0, 0, 1};
+  c.seeThrough = {0, 0, 0, 0};
+  return c;
+}
+
+bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
+                   const tViewport& viewport, bool opaqueAllowed, std::vector<tQuadPart>& parts) {
+  parts.clear();
+  if (quad.right == quad.left || quad.bottom == quad.top || viewport.width <= 0 ||
+      viewport.height <= 0)
+    return false;
+  // Projection units to window pixels and back (x 0..799, y 599..0 fill the
+  // viewport).
+  const double toWindowX = viewport.width / 799.0, toWindowY = viewport.height / 599.0;
+  auto windowX = [&](double x) { return viewport.x + x * toWindowX; };
+  auto windowY = [&](double y) { return viewport.y + (599 - y) * toWindowY; };
+  auto screenX = [&](double wx) { return (wx - viewport.x) / toWindowX; };
+  auto screenY = [&](double wy) { return 599 - (wy - viewport.y) / toWindowY; };
+  // Texels along each axis as linear functions of the screen position.
+  auto texelU = [&](double x) {
+    const double s = quad.sLeft + (x - quad.left) / (quad.right - quad.left) * (quad.sRight - quad.sLeft);
+    return s * coverage.width;
+  };
+  auto texelV = [&](double y) {
+    const double t = quad.tTop + (y - quad.top) / (quad.bottom - quad.top) * (quad.tBottom - quad.tTop);
+    return t * coverage.height;
+  };
+
+  // The quad's pixels, with a pixel to spare, within the viewport.
+  const double wxA = windowX(quad.left), wxB = windowX(quad.right);
+  const double wyA = windowY(quad.top), wyB = windowY(quad.bottom);
+  const int x0 = std::max(viewport.x, int(std::floor(std::min(wxA, wxB))) - 1);
+  const int x1 = std::min(viewport.x + viewport.width, int(std::ceil(std::max(wxA, wxB))) + 1);
+  const int y0 = std::max(viewport.y, int(std::floor(std::min(wyA, wyB))) - 1);
+  const int y1 = std::min(viewport.y + viewport.height, int(std::ceil(std::max(wyA, wyB))) + 1);
+  if (x1 <= x0 || y1 <= y0 || (x1 - x0) * (y1 - y0) < kMinPlannedArea) return false;
+
+  auto kindOf = [&](int ax, int bx, int ay, int by) {
+    // Pixel centres of the tile, their texels.
+    int u0, u1, v0, v1;
+    TexelRange(texelU(screenX(ax + 0.5)), texelU(screenX(bx - 0.5)), u0, u1);
+    TexelRange(texelV(screenY(ay + 0.5)), texelV(screenY(by - 0.5)), v0, v1);
+    if (!coverage.AnyVisible(u0, v0, u1, v1)) return tPartKind::nothing;
+    if (opaqueAllowed && coverage.AllOpaque(u0, v0, u1, v1)) return tPartKind::opaque;
+    return tPartKind::mixed;
+  };
+
+  // Tile rows from the bottom; runs of one kind in a row; a run that
+  // continues a part of the row below, at the same place, extends it.
+  std::vector<tQuadPart> runs;
+  std::vector<size_t> below, current;
+  for (int ty = y0 - ((y0 % kTile) + kTile) % kTile; ty < y1; ty += kTile) {
+    const int ay = std::max(ty, y0), by = std::min(ty + kTile, y1);
+    runs.clear();
+    for (int tx = x0 - ((x0 % kTile) + kTile) % kTile; tx < x1; tx += kTile) {
+      const int ax = std::max(tx, x0), bx = std::min(tx + kTile, x1);
+      const tPartKind kind = kindOf(ax, bx, ay, by);
+      if (!runs.empty() && runs.back().kind == kind)
+        runs.back().width = bx - runs.back().x;
+      else
+        runs.push_back({ax, ay, bx - ax, by - ay, kind});
+    }
+    current.clear();
+    for (const tQuadPart& run : runs) {
+      auto same = std::find_if(below.begin(), below.end(), [&](size_t under) {
+        const tQuadPart& part = parts[under];
+        return part.x == run.x && part.width == run.width && part.kind == run.kind;
+      });
+      if (same != below.end()) {
+        parts[*same].height += run.height;
+        current.push_back(*same);
+      } else {
+        current.push_back(parts.size());
+        parts.push_back(run);
+      }
+    }
+    below = current;
+    if (parts.size() > kMaxParts) return false;
+  }
+  return std::any_of(parts.begin(), parts.end(),
+                     [](const tQuadPart& p) { return p.kind != tPartKind::mixed; });
+}

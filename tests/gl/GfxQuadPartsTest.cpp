@@ -1,0 +1,158 @@
+// Drawing a quad in parts (skipping what cannot change a pixel) must give
+// the very picture and depth that drawing it whole gives.
+#include <GL/glu.h>
+
+#include <cstring>
+
+#include "game/Anim.h"
+#include "gfx/render_gl/QuadParts.h"
+#include "tests/gl/GfxGlScene.h"
+
+using gfxtest::GlScene;
+using gfxtest::Rgba;
+
+namespace {
+
+const tViewport kScene{0, 0, 800, 600};
+
+// RGBA texels, row 0 at the bottom, from colourAt(x, y) with y from the top.
+std::vector<uint8_t> Texels(int width, int height, const std::function<Rgba(int, int)>& colourAt) {
+  std::vector<uint8_t> rgba(size_t(width) * height * 4);
+  for (int row = 0; row < height; ++row)
+    for (int x = 0; x < width; ++x) {
+      const Rgba c = colourAt(x, height - 1 - row);
+      std::memcpy(&rgba[(size_t(row) * width + x) * 4], &c, 4);
+    }
+  return rgba;
+}
+
+// A full-screen picture: dark, soft edges and a transparent middle.
+Rgba Mask(int x, int y) {
+  const int edge = std::min(std::min(x, 255 - x), std::min(y, 191 - y));
+  return edge < 24 ? Rgba{20, 30, 40, uint8_t(250 - edge * 10)} : Rgba{0, 0, 0, 0};
+}
+// A figure: opaque body, soft rim, transparent around.
+Rgba Figure(int x, int y) {
+  const int d = std::abs(x - 40) + std::abs(y - 64);
+  return d < 50 ? Rgba{200, uint8_t(x * 3), uint8_t(y * 2), 255}
+                : d < 54 ? Rgba{250, 250, 0, 120} : Rgba{0, 0, 0, 0};
+}
+
+int PartsArea(const std::vector<tQuadPart>& parts) {
+  int area = 0;
+  for (const tQuadPart& p : parts) area += p.width * p.height;
+  return area;
+}
+
+bool Overlap(const tQuadPart& a, const tQuadPart& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+}  // namespace
+
+TEST(QuadParts, MaskSplitsIntoEdgesAndAnEmptyMiddleThatTileTheQuad) {
+  const std::vector<uint8_t> texels = Texels(256, 192, Mask);
+  const tTexelCoverage coverage = MeasureCoverage(texels.data(), 256, 192);
+  std::vector<tQuadPart> parts;
+  ASSERT_TRUE(PlanQuadParts(coverage, {0, 0, 800, 600, 0, 1, 1, 0}, kScene, true, parts));
+  EXPECT_EQ(PartsArea(parts), 800 * 600);
+  for (size_t i = 0; i < parts.size(); ++i)
+    for (size_t j = i + 1; j < parts.size(); ++j) EXPECT_FALSE(Overlap(parts[i], parts[j]));
+  const auto middle = std::find_if(parts.begin(), parts.end(), [](const tQuadPart& p) {
+    return p.kind == tPartKind::nothing;
+  });
+  ASSERT_NE(middle, parts.end());
+  EXPECT_GT(middle->width * middle->height, 500 * 300);
+  EXPECT_LE(parts.size(), 6u);
+}
+
+TEST(QuadParts, OpaquePartsOnlyAtAlphaOne) {
+  const std::vector<uint8_t> texels = Texels(128, 128, Figure);
+  const tTexelCoverage coverage = MeasureCoverage(texels.data(), 128, 128);
+  std::vector<tQuadPart> parts;
+  const tQuadOnScreen sprite{100, 100, 228, 228, 0, 1, 1, 0};
+  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, true, parts));
+  EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
+                          [](const tQuadPart& p) { return p.kind == tPartKind::opaque; }));
+  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, false, parts));
+  EXPECT_TRUE(std::none_of(parts.begin(), parts.end(),
+                           [](const tQuadPart& p) { return p.kind == tPartKind::opaque; }));
+}
+
+TEST(QuadParts, SmallOrUniformQuadsAreDrawnWhole) {
+  const std::vector<uint8_t> texels = Texels(128, 128, Figure);
+  const tTexelCoverage coverage = MeasureCoverage(texels.data(), 128, 128);
+  std::vector<tQuadPart> parts;
+  EXPECT_FALSE(PlanQuadParts(coverage, {10, 10, 60, 60, 0, 1, 1, 0}, kScene, true, parts));
+  const std::vector<uint8_t> flat = Texels(64, 64, [](int, int) { return Rgba{1, 2, 3, 100}; });
+  EXPECT_FALSE(PlanQuadParts(MeasureCoverage(flat.data(), 64, 64), {0, 0, 800, 600, 0, 1, 1, 0},
+                             kScene, true, parts));
+}
+
+namespace {
+
+// Twice the same scene, once with textures the back end knows (drawn in
+// parts) and once with the same textures made behind its back (drawn whole).
+class PartsAgainstWhole : public GlScene {
+ protected:
+  static TextureName Unknown(int width, int height, const std::vector<uint8_t>& texels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                      texels.data());
+    return name;
+  }
+  struct Frame {
+    std::vector<uint8_t> colour;
+    std::vector<float> depth;
+  };
+  static Frame Read() {
+    Frame f{std::vector<uint8_t>(800 * 600 * 4), std::vector<float>(800 * 600)};
+    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, f.colour.data());
+    glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_FLOAT, f.depth.data());
+    return f;
+  }
+};
+
+}  // namespace
+
+TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
+  game.lightLevel = 40;  // the light varies across the screen
+  SetupLights();
+  const std::vector<uint8_t> mask = Texels(256, 192, Mask);
+  const std::vector<uint8_t> figure = Texels(128, 128, Figure);
+  const std::vector<uint8_t> ground =
+      Texels(64, 64, [](int x, int y) { return Rgba{uint8_t(x * 4), uint8_t(y * 4), 60, 255}; });
+  const TextureName known[3] = {Texture(256, 192, Mask), Texture(128, 128, Figure),
+                                Texture(64, 64, [&](int x, int y) {
+                                  return Rgba{uint8_t(x * 4), uint8_t(y * 4), 60, 255};
+                                })};
+  const TextureName unknown[3] = {Unknown(256, 192, mask), Unknown(128, 128, figure),
+                                  Unknown(64, 64, ground)};
+
+  auto scene = [](const TextureName t[3]) {
+    BeginFrame();
+    DrawOverlay(t[2], 0, 0, -1, 800, 600, 1);
+    DrawQuad(t[1], 30.5, 40.25, -0.7, 300, 280, 1);
+    DrawQuad(t[1], 420, 60, -0.5, 256, 256, 0.6);
+    DrawOverlay(t[1], 200, 300, -0.3, 256, 256, 1);
+    cAnim sprite{};
+    sprite.textures[1] = t[1];
+    sprite.SetAnimRange(tAnimSeq{1, 2, 100});
+    sprite.drawWidth = 128;
+    sprite.drawHeight = 128;
+    sprite.mirrored = 1;
+    sprite.Draw(400, 300, -0.2);  // the same depth as the mask: the mask loses there
+    DrawOverlay(t[0], 0, 0, -0.2, 800, 600, 1);
+    DrawOverlay(t[0], -3, 2, -0.9, 806, 597, 0.4);  // behind nearly everything
+    return Read();
+  };
+  const Frame inParts = scene(known);
+  const Frame whole = scene(unknown);
+  EXPECT_TRUE(inParts.colour == whole.colour);
+  EXPECT_TRUE(inParts.depth == whole.depth);
+}
