@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "gfx/Render.h"
@@ -92,21 +93,50 @@ void DrawInParts(const std::vector<tQuadPart>& parts, bool alphaTest, auto geome
   glDisable(GL_SCISSOR_TEST);
 }
 
-// Draws a textured quad in the state already set (blending on; alpha test
-// on or off), doing only the work that can change the picture. alphaOne:
-// the current colour's alpha is 1.
+// A texture whose two filters differ (a JPG: magnification linear,
+// minification nearest) makes the renderer work out for every pixel which
+// of them applies. A quad square to the screen is magnified or minified
+// alike everywhere; where that is clearly one or the other, the filter that
+// applies is returned (0 when in doubt), and the draw can use it for both.
+GLint FilterThatApplies(const tQuadOnScreen& q, const tTexelCoverage& c) {
+  const double pixelsX = std::abs(q.right - q.left) * sceneViewport.width / 799.0;
+  const double pixelsY = std::abs(q.bottom - q.top) * sceneViewport.height / 599.0;
+  const double texelsPerPixel = std::max(std::abs(q.sRight - q.sLeft) * c.width / pixelsX,
+                                         std::abs(q.tBottom - q.tTop) * c.height / pixelsY);
+  if (texelsPerPixel > 1.1) return GL_NEAREST;
+  if (texelsPerPixel < 0.9) return GL_LINEAR;
+  return 0;
+}
+
+// Draws with both filters set to the one that applies, then puts the
+// texture's own back.
+void DrawWithOneFilter(const tTextureInfo& info, const tQuadOnScreen& onScreen, auto draw) {
+  const GLint filter = info.nearestMin ? FilterThatApplies(onScreen, info.coverage) : 0;
+  if (filter == 0) return draw();
+  const GLenum other = filter == GL_NEAREST ? GL_TEXTURE_MAG_FILTER : GL_TEXTURE_MIN_FILTER;
+  glTexParameteri(GL_TEXTURE_2D, other, filter);
+  draw();
+  glTexParameteri(GL_TEXTURE_2D, other, filter == GL_NEAREST ? GL_LINEAR : GL_NEAREST);
+}
+
+// Draws a textured quad, bound and in the state already set (blending on;
+// alpha test on or off), doing only the work that can change the picture.
+// alphaOne: the current colour's alpha is 1.
 void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool alphaTest,
                       bool alphaOne, auto geometry) {
   // Texture 0 is a picture that did not load: nothing is drawn in its place.
   if (texture == 0 || OutsideView(onScreen)) return;
+  const tTextureInfo* info = TextureInfoOf(texture);
+  if (!info) return geometry();
   static std::vector<tQuadPart> parts;
-  const tTexelCoverage* coverage = CoverageOf(texture);
-  if (coverage && coverage->allOpaque && alphaOne)
-    DrawWithoutBlending(alphaTest, geometry);
-  else if (coverage && PlanQuadParts(*coverage, onScreen, sceneViewport, alphaOne, parts))
-    DrawInParts(parts, alphaTest, geometry);
-  else
-    geometry();
+  DrawWithOneFilter(*info, onScreen, [&] {
+    if (info->coverage.allOpaque && alphaOne)
+      DrawWithoutBlending(alphaTest, geometry);
+    else if (PlanQuadParts(info->coverage, onScreen, sceneViewport, alphaOne, parts))
+      DrawInParts(parts, alphaTest, geometry);
+    else
+      geometry();
+  });
 }
 
 // One quad of a cell of an atlas, corners bottom left, bottom right, top

@@ -8,6 +8,10 @@
 // the window.
 extern tViewport sceneViewport;
 
-// What is known of a texture's transparency; nullptr for a name this back
-// end did not make.
-const tTexelCoverage* CoverageOf(TextureName texture);
+// What the back end keeps of each texture it made.
+struct tTextureInfo {
+  tTexelCoverage coverage;
+  bool nearestMin;  // minification nearest (JPGs), magnification linear
+};
+// nullptr for a name this back end did not make.
+const tTextureInfo* TextureInfoOf(TextureName texture);

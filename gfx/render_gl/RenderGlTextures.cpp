@@ -11,7 +11,7 @@
 
 namespace {
 
-std::unordered_map<TextureName, tTexelCoverage> coverages;
+std::unordered_map<TextureName, tTextureInfo> textures;
 
 bool AllOpaque(const uint8_t* rgba, int width, int height) {
   const size_t bytes = size_t(width) * height * 4;
@@ -35,9 +35,9 @@ tTexelCoverage MeasureLevelZero(bool opaque) {
 
 }  // namespace
 
-const tTexelCoverage* CoverageOf(TextureName texture) {
-  const auto found = coverages.find(texture);
-  return found == coverages.end() ? nullptr : &found->second;
+const tTextureInfo* TextureInfoOf(TextureName texture) {
+  const auto found = textures.find(texture);
+  return found == textures.end() ? nullptr : &found->second;
 }
 
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin) {
@@ -49,7 +49,7 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
   // GLU rescales sides that are not powers of two before building the chain.
   gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-  coverages[name] = MeasureLevelZero(AllOpaque(rgba, width, height));
+  textures[name] = tTextureInfo{MeasureLevelZero(AllOpaque(rgba, width, height)), nearestMin};
   return name;
 }
 
@@ -57,5 +57,5 @@ void RenderDeleteTexture(TextureName texture) {
   const GLuint name = texture;
   if (name == 0) return;
   glDeleteTextures(1, &name);
-  coverages.erase(texture);
+  textures.erase(texture);
 }

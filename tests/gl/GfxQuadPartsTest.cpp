@@ -95,13 +95,14 @@ namespace {
 // parts) and once with the same textures made behind its back (drawn whole).
 class PartsAgainstWhole : public GlScene {
  protected:
-  static TextureName Unknown(int width, int height, const std::vector<uint8_t>& texels) {
+  static TextureName Unknown(int width, int height, const std::vector<uint8_t>& texels,
+                             bool nearestMin = false) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
                       texels.data());
     return name;
@@ -127,14 +128,17 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
   const std::vector<uint8_t> figure = Texels(128, 128, Figure);
   const std::vector<uint8_t> ground =
       Texels(64, 64, [](int x, int y) { return Rgba{uint8_t(x * 4), uint8_t(y * 4), 60, 255}; });
-  const TextureName known[3] = {Texture(256, 192, Mask), Texture(128, 128, Figure),
+  const std::vector<uint8_t> photo =
+      Texels(200, 150, [](int x, int y) { return Rgba{uint8_t(x), uint8_t(y), uint8_t(x ^ y), 255}; });
+  const TextureName known[4] = {Texture(256, 192, Mask), Texture(128, 128, Figure),
                                 Texture(64, 64, [&](int x, int y) {
                                   return Rgba{uint8_t(x * 4), uint8_t(y * 4), 60, 255};
-                                })};
-  const TextureName unknown[3] = {Unknown(256, 192, mask), Unknown(128, 128, figure),
-                                  Unknown(64, 64, ground)};
+                                }),
+                                RenderUploadTexture(200, 150, photo.data(), true)};
+  const TextureName unknown[4] = {Unknown(256, 192, mask), Unknown(128, 128, figure),
+                                  Unknown(64, 64, ground), Unknown(200, 150, photo, true)};
 
-  auto scene = [](const TextureName t[3]) {
+  auto scene = [](const TextureName t[4]) {
     BeginFrame();
     DrawOverlay(t[2], 0, 0, -1, 800, 600, 1);
     DrawQuad(t[1], 30.5, 40.25, -0.7, 300, 280, 1);
@@ -147,8 +151,16 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
     sprite.drawHeight = 128;
     sprite.mirrored = 1;
     sprite.Draw(400, 300, -0.2);  // the same depth as the mask: the mask loses there
+    // A photograph (minification nearest) magnified, minified, and nearly
+    // one to one, where either filter might apply.
+    DrawOverlay(t[3], 0, 0, -0.4, 800, 600, 0.5);
+    DrawQuad(t[3], 600, 20, -0.1, 150, 100, 1);
+    DrawQuad(t[3], 500, 400, -0.1, 200, 150, 1);
+    DrawQuad(t[3], 10, 400, -0.1, 201, 151, 1);
     DrawOverlay(t[0], 0, 0, -0.2, 800, 600, 1);
     DrawOverlay(t[0], -3, 2, -0.9, 806, 597, 0.4);  // behind nearly everything
+    // Hidden wherever the mask wrote its depth, its transparent middle too.
+    DrawOverlay(t[2], 0, 0, -0.25, 800, 600, 0.7);
     return Read();
   };
   const Frame inParts = scene(known);
