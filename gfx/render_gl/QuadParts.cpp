@@ -8,6 +8,9 @@ namespace {
 constexpr int kTile = 32;              // window pixels; parts are made of whole tiles
 constexpr int kMinPlannedArea = 4096;  // smaller quads are drawn whole
 constexpr size_t kMaxParts = 24;       // each part is a draw of its own
+// Parts smaller than these save less than their draw costs.
+constexpr int kMinSkippedArea = 2 * kTile * kTile;
+constexpr int kMinOpaqueArea = 16 * kTile * kTile;
 constexpr int kTexelMargin = 2;        // beyond the two texels filtering reads
 
 int CellsFor(int texels, int cell) { return (texels + cell - 1) / cell; }
@@ -39,6 +42,59 @@ int32_t CellCount(const tTexelCoverage& c, const std::vector<int32_t>& sums, int
 void TexelRange(double a, double b, int& first, int& last) {
   first = int(std::floor(std::min(a, b) - 0.5)) - kTexelMargin;
   last = int(std::floor(std::max(a, b) - 0.5)) + 1 + kTexelMargin;
+}
+
+// The tiles of a quad: their edges in window pixels and a kind each, row by
+// row from the bottom.
+struct tTileGrid {
+  std::vector<int> xs, ys;
+  std::vector<tPartKind> kinds;
+
+  int Columns() const { return int(xs.size()) - 1; }
+  int Rows() const { return int(ys.size()) - 1; }
+  tPartKind Kind(int column, int row) const { return kinds[size_t(row) * Columns() + column]; }
+  void Fill(const tQuadPart& part, tPartKind kind) {
+    for (int row = 0; row < Rows(); ++row)
+      for (int column = 0; column < Columns(); ++column)
+        if (xs[column] >= part.x && xs[column + 1] <= part.x + part.width && ys[row] >= part.y &&
+            ys[row + 1] <= part.y + part.height)
+          kinds[size_t(row) * Columns() + column] = kind;
+  }
+};
+
+// Runs of one kind in each row; a run that continues a part of the row
+// below, at the same place, extends it.
+void MergeTiles(const tTileGrid& grid, std::vector<tQuadPart>& parts) {
+  parts.clear();
+  std::vector<tQuadPart> runs;
+  std::vector<size_t> below, current;
+  for (int row = 0; row < grid.Rows(); ++row) {
+    const int ay = grid.ys[row], by = grid.ys[row + 1];
+    runs.clear();
+    for (int column = 0; column < grid.Columns(); ++column) {
+      const int ax = grid.xs[column], bx = grid.xs[column + 1];
+      const tPartKind kind = grid.Kind(column, row);
+      if (!runs.empty() && runs.back().kind == kind)
+        runs.back().width = bx - runs.back().x;
+      else
+        runs.push_back({ax, ay, bx - ax, by - ay, kind});
+    }
+    current.clear();
+    for (const tQuadPart& run : runs) {
+      auto same = std::find_if(below.begin(), below.end(), [&](size_t under) {
+        const tQuadPart& part = parts[under];
+        return part.x == run.x && part.width == run.width && part.kind == run.kind;
+      });
+      if (same != below.end()) {
+        parts[*same].height += run.height;
+        current.push_back(*same);
+      } else {
+        current.push_back(parts.size());
+        parts.push_back(run);
+      }
+    }
+    below = current;
+  }
 }
 
 }  // namespace
@@ -127,39 +183,32 @@ bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
     if (opaqueAllowed && coverage.AllOpaque(u0, v0, u1, v1)) return tPartKind::opaque;
     return tPartKind::mixed;
   };
+  tTileGrid grid;
+  grid.xs.push_back(x0);
+  for (int x = (x0 / kTile + 1) * kTile; x < x1; x += kTile) grid.xs.push_back(x);
+  grid.xs.push_back(x1);
+  grid.ys.push_back(y0);
+  for (int y = (y0 / kTile + 1) * kTile; y < y1; y += kTile) grid.ys.push_back(y);
+  grid.ys.push_back(y1);
+  for (int row = 0; row < grid.Rows(); ++row)
+    for (int column = 0; column < grid.Columns(); ++column)
+      grid.kinds.push_back(
+          kindOf(grid.xs[column], grid.xs[column + 1], grid.ys[row], grid.ys[row + 1]));
 
-  // Tile rows from the bottom; runs of one kind in a row; a run that
-  // continues a part of the row below, at the same place, extends it.
-  std::vector<tQuadPart> runs;
-  std::vector<size_t> below, current;
-  for (int ty = y0 - ((y0 % kTile) + kTile) % kTile; ty < y1; ty += kTile) {
-    const int ay = std::max(ty, y0), by = std::min(ty + kTile, y1);
-    runs.clear();
-    for (int tx = x0 - ((x0 % kTile) + kTile) % kTile; tx < x1; tx += kTile) {
-      const int ax = std::max(tx, x0), bx = std::min(tx + kTile, x1);
-      const tPartKind kind = kindOf(ax, bx, ay, by);
-      if (!runs.empty() && runs.back().kind == kind)
-        runs.back().width = bx - runs.back().x;
-      else
-        runs.push_back({ax, ay, bx - ax, by - ay, kind});
+  // A part is a draw of its own: one that saves less than a draw costs is
+  // drawn with its neighbours as they are.
+  MergeTiles(grid, parts);
+  bool demoted = false;
+  for (const tQuadPart& part : parts) {
+    const int area = part.width * part.height;
+    if ((part.kind == tPartKind::nothing && area < kMinSkippedArea) ||
+        (part.kind == tPartKind::opaque && area < kMinOpaqueArea)) {
+      grid.Fill(part, tPartKind::mixed);
+      demoted = true;
     }
-    current.clear();
-    for (const tQuadPart& run : runs) {
-      auto same = std::find_if(below.begin(), below.end(), [&](size_t under) {
-        const tQuadPart& part = parts[under];
-        return part.x == run.x && part.width == run.width && part.kind == run.kind;
-      });
-      if (same != below.end()) {
-        parts[*same].height += run.height;
-        current.push_back(*same);
-      } else {
-        current.push_back(parts.size());
-        parts.push_back(run);
-      }
-    }
-    below = current;
-    if (parts.size() > kMaxParts) return false;
   }
-  return std::any_of(parts.begin(), parts.end(),
+  if (demoted) MergeTiles(grid, parts);
+  return parts.size() <= kMaxParts &&
+         std::any_of(parts.begin(), parts.end(),
                      [](const tQuadPart& p) { return p.kind != tPartKind::mixed; });
 }

@@ -66,11 +66,14 @@ TEST(QuadParts, MaskSplitsIntoEdgesAndAnEmptyMiddleThatTileTheQuad) {
   EXPECT_LE(parts.size(), 6u);
 }
 
-TEST(QuadParts, OpaquePartsOnlyAtAlphaOne) {
-  const std::vector<uint8_t> texels = Texels(128, 128, Figure);
+TEST(QuadParts, LargeOpaquePartsOnlyAtAlphaOne) {
+  // An opaque square on a transparent ground.
+  const std::vector<uint8_t> texels = Texels(128, 128, [](int x, int y) {
+    return x >= 16 && x < 112 && y >= 16 && y < 112 ? Rgba{9, 9, 9, 255} : Rgba{0, 0, 0, 0};
+  });
   const tTexelCoverage coverage = MeasureCoverage(texels.data(), 128, 128);
   std::vector<tQuadPart> parts;
-  const tQuadOnScreen sprite{100, 100, 228, 228, 0, 1, 1, 0};
+  const tQuadOnScreen sprite{100, 50, 612, 562, 0, 1, 1, 0};
   ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, true, parts));
   EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
                           [](const tQuadPart& p) { return p.kind == tPartKind::opaque; }));
