@@ -125,6 +125,17 @@ tTexelCoverage MeasureCoverage(const uint8_t* rgba, int width, int height) {
     }
   }
   c.allOpaque = std::find(seeThrough.begin(), seeThrough.end(), 1) == seeThrough.end();
+  c.visibleX0 = width;
+  c.visibleY0 = height;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (rgba[(size_t(y) * width + x) * 4 + 3] == 0) continue;
+      c.visibleX0 = std::min(c.visibleX0, x);
+      c.visibleX1 = std::max(c.visibleX1, x);
+      c.visibleY0 = std::min(c.visibleY0, y);
+      c.visibleY1 = std::max(c.visibleY1, y);
+    }
+  }
   c.visible = SumCells(visible, c.cellsX, c.cellsY);
   c.seeThrough = SumCells(seeThrough, c.cellsX, c.cellsY);
   return c;
@@ -137,13 +148,16 @@ tTexelCoverage OpaqueCoverage(int width, int height) {
   c.cell = std::max(width, height);
   c.cellsX = c.cellsY = 1;
   c.allOpaque = true;
+  c.visibleX0 = c.visibleY0 = 0;
+  c.visibleX1 = width - 1;
+  c.visibleY1 = height - 1;
   c.visible = {0, 0, 0, 1};
   c.seeThrough = {0, 0, 0, 0};
   return c;
 }
 
 bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
-                   const tViewport& viewport, bool opaqueAllowed, std::vector<tQuadPart>& parts) {
+                   const tViewport& viewport, tQuadStyle style, std::vector<tQuadPart>& parts) {
   parts.clear();
   if (quad.right == quad.left || quad.bottom == quad.top || viewport.width <= 0 ||
       viewport.height <= 0)
@@ -155,7 +169,8 @@ bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
   auto windowY = [&](double y) { return viewport.y + (599 - y) * toWindowY; };
   auto screenX = [&](double wx) { return (wx - viewport.x) / toWindowX; };
   auto screenY = [&](double wy) { return 599 - (wy - viewport.y) / toWindowY; };
-  // Texels along each axis as linear functions of the screen position.
+  // Texels along each axis as linear functions of the screen position, and
+  // back.
   auto texelU = [&](double x) {
     const double s = quad.sLeft + (x - quad.left) / (quad.right - quad.left) * (quad.sRight - quad.sLeft);
     return s * coverage.width;
@@ -164,15 +179,51 @@ bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
     const double t = quad.tTop + (y - quad.top) / (quad.bottom - quad.top) * (quad.tBottom - quad.tTop);
     return t * coverage.height;
   };
+  auto screenOfU = [&](double u) {
+    return quad.left + (u / coverage.width - quad.sLeft) / (quad.sRight - quad.sLeft) * (quad.right - quad.left);
+  };
+  auto screenOfV = [&](double v) {
+    return quad.top + (v / coverage.height - quad.tTop) / (quad.tBottom - quad.tTop) * (quad.bottom - quad.top);
+  };
+  // Window pixels spanned between two screen positions, a pixel to spare.
+  auto pixelSpan = [](double a, double b, int& first, int& end) {
+    first = int(std::floor(std::min(a, b))) - 1;
+    end = int(std::ceil(std::max(a, b))) + 1;
+  };
 
-  // The quad's pixels, with a pixel to spare, within the viewport.
-  const double wxA = windowX(quad.left), wxB = windowX(quad.right);
-  const double wyA = windowY(quad.top), wyB = windowY(quad.bottom);
-  const int x0 = std::max(viewport.x, int(std::floor(std::min(wxA, wxB))) - 1);
-  const int x1 = std::min(viewport.x + viewport.width, int(std::ceil(std::max(wxA, wxB))) + 1);
-  const int y0 = std::max(viewport.y, int(std::floor(std::min(wyA, wyB))) - 1);
-  const int y1 = std::min(viewport.y + viewport.height, int(std::ceil(std::max(wyA, wyB))) + 1);
-  if (x1 <= x0 || y1 <= y0 || (x1 - x0) * (y1 - y0) < kMinPlannedArea) return false;
+  // The quad's pixels within the viewport.
+  int x0, x1, y0, y1;
+  pixelSpan(windowX(quad.left), windowX(quad.right), x0, x1);
+  pixelSpan(windowY(quad.top), windowY(quad.bottom), y0, y1);
+  x0 = std::max(x0, viewport.x);
+  x1 = std::min(x1, viewport.x + viewport.width);
+  y0 = std::max(y0, viewport.y);
+  y1 = std::min(y1, viewport.y + viewport.height);
+  if (x1 <= x0 || y1 <= y0) return false;
+  const int wholeArea = (x1 - x0) * (y1 - y0);
+
+  // An alpha-tested quad draws nothing where filtering cannot reach a
+  // visible texel.
+  if (style.alphaTested) {
+    if (coverage.visibleX0 > coverage.visibleX1) return true;  // no visible texel at all
+    const double margin = 0.5 + kTexelMargin;
+    int vx0, vx1, vy0, vy1;
+    pixelSpan(windowX(screenOfU(coverage.visibleX0 - margin)),
+              windowX(screenOfU(coverage.visibleX1 + 1 + margin)), vx0, vx1);
+    pixelSpan(windowY(screenOfV(coverage.visibleY0 - margin)),
+              windowY(screenOfV(coverage.visibleY1 + 1 + margin)), vy0, vy1);
+    x0 = std::max(x0, vx0);
+    x1 = std::min(x1, vx1);
+    y0 = std::max(y0, vy0);
+    y1 = std::min(y1, vy1);
+    if (x1 <= x0 || y1 <= y0) return true;
+  }
+  const bool trimmed = (x1 - x0) * (y1 - y0) < wholeArea * 7 / 8;
+  const tQuadPart trimmedWhole{x0, y0, x1 - x0, y1 - y0, tPartKind::mixed};
+  if ((x1 - x0) * (y1 - y0) < kMinPlannedArea) {
+    if (trimmed) parts.push_back(trimmedWhole);
+    return trimmed;
+  }
 
   auto kindOf = [&](int ax, int bx, int ay, int by) {
     // Pixel centres of the tile, their texels.
@@ -180,7 +231,7 @@ bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
     TexelRange(texelU(screenX(ax + 0.5)), texelU(screenX(bx - 0.5)), u0, u1);
     TexelRange(texelV(screenY(ay + 0.5)), texelV(screenY(by - 0.5)), v0, v1);
     if (!coverage.AnyVisible(u0, v0, u1, v1)) return tPartKind::nothing;
-    if (opaqueAllowed && coverage.AllOpaque(u0, v0, u1, v1)) return tPartKind::opaque;
+    if (style.alphaOne && coverage.AllOpaque(u0, v0, u1, v1)) return tPartKind::opaque;
     return tPartKind::mixed;
   };
   tTileGrid grid;
@@ -208,7 +259,16 @@ bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
     }
   }
   if (demoted) MergeTiles(grid, parts);
-  return parts.size() <= kMaxParts &&
-         std::any_of(parts.begin(), parts.end(),
-                     [](const tQuadPart& p) { return p.kind != tPartKind::mixed; });
+  // Anything but a single part drawn as it is saves work; under an alpha
+  // test the parts that would draw nothing are simply left out.
+  const bool saves = std::any_of(parts.begin(), parts.end(), [](const tQuadPart& p) {
+    return p.kind != tPartKind::mixed;
+  });
+  if (style.alphaTested)
+    std::erase_if(parts, [](const tQuadPart& p) { return p.kind == tPartKind::nothing; });
+  if (parts.size() > kMaxParts) {
+    parts = {trimmedWhole};
+    return trimmed;
+  }
+  return trimmed || saves;
 }

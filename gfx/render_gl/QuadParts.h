@@ -24,6 +24,9 @@ struct tTexelCoverage {
   int cellsX = 0;
   int cellsY = 0;
   bool allOpaque = false;
+  // The smallest texel rectangle holding every texel with alpha above 0
+  // (inclusive; visibleX0 > visibleX1 when there is none).
+  int visibleX0 = 0, visibleY0 = 0, visibleX1 = -1, visibleY1 = -1;
   // Summed-area tables over the cells ((cellsX + 1) x (cellsY + 1)): cells
   // holding a texel with alpha above 0, and cells holding one below 255.
   std::vector<int32_t> visible;
@@ -58,9 +61,17 @@ struct tViewport {
   int x, y, width, height;
 };
 
-// Cuts the quad into parts by what its texels allow. Returns false when
-// cutting would not pay (a small quad, or too many parts): draw it whole.
-// opaqueAllowed: the quad is drawn at alpha 1, so opaque texels blend to
-// themselves.
+// How a quad is drawn. alphaTested: its transparent texels leave nothing
+// behind, so what lies beyond its visible texels need not be drawn at all.
+// alphaOne: it is drawn at alpha 1, so opaque texels blend to themselves.
+struct tQuadStyle {
+  bool alphaTested;
+  bool alphaOne;
+};
+
+// Cuts the quad into parts by what its texels allow; an alpha-tested quad
+// loses the parts that would draw nothing (no parts at all: nothing to
+// draw). Returns false when cutting would not pay (a small quad, or too
+// many parts): draw it whole.
 bool PlanQuadParts(const tTexelCoverage& coverage, const tQuadOnScreen& quad,
-                   const tViewport& viewport, bool opaqueAllowed, std::vector<tQuadPart>& parts);
+                   const tViewport& viewport, tQuadStyle style, std::vector<tQuadPart>& parts);

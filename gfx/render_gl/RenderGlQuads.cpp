@@ -67,6 +67,10 @@ void DrawWithoutBlending(bool alphaTest, auto geometry) {
   if (alphaTest) glEnable(GL_ALPHA_TEST);
 }
 
+bool AnyPart(const std::vector<tQuadPart>& parts, tPartKind kind) {
+  return std::any_of(parts.begin(), parts.end(), [=](const tQuadPart& p) { return p.kind == kind; });
+}
+
 void ForEachPart(const std::vector<tQuadPart>& parts, tPartKind kind, auto geometry) {
   for (const tQuadPart& part : parts) {
     if (part.kind != kind) continue;
@@ -80,8 +84,9 @@ void ForEachPart(const std::vector<tQuadPart>& parts, tPartKind kind, auto geome
 void DrawInParts(const std::vector<tQuadPart>& parts, bool alphaTest, auto geometry) {
   glEnable(GL_SCISSOR_TEST);
   ForEachPart(parts, tPartKind::mixed, geometry);
-  DrawWithoutBlending(alphaTest, [&] { ForEachPart(parts, tPartKind::opaque, geometry); });
-  if (!alphaTest) {
+  if (AnyPart(parts, tPartKind::opaque))
+    DrawWithoutBlending(alphaTest, [&] { ForEachPart(parts, tPartKind::opaque, geometry); });
+  if (!alphaTest && AnyPart(parts, tPartKind::nothing)) {
     // Transparent texels of an overlay change no colour but still write
     // depth: depth alone, without texture or colour.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -132,7 +137,7 @@ void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool a
   DrawWithOneFilter(*info, onScreen, [&] {
     if (info->coverage.allOpaque && alphaOne)
       DrawWithoutBlending(alphaTest, geometry);
-    else if (PlanQuadParts(info->coverage, onScreen, sceneViewport, alphaOne, parts))
+    else if (PlanQuadParts(info->coverage, onScreen, sceneViewport, {alphaTest, alphaOne}, parts))
       DrawInParts(parts, alphaTest, geometry);
     else
       geometry();

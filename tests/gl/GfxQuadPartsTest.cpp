@@ -14,6 +14,7 @@ using gfxtest::Rgba;
 namespace {
 
 const tViewport kScene{0, 0, 800, 600};
+const tQuadStyle kOverlay{false, true};
 
 // RGBA texels, row 0 at the bottom, from colourAt(x, y) with y from the top.
 std::vector<uint8_t> Texels(int width, int height, const std::function<Rgba(int, int)>& colourAt) {
@@ -54,7 +55,7 @@ TEST(QuadParts, MaskSplitsIntoEdgesAndAnEmptyMiddleThatTileTheQuad) {
   const std::vector<uint8_t> texels = Texels(256, 192, Mask);
   const tTexelCoverage coverage = MeasureCoverage(texels.data(), 256, 192);
   std::vector<tQuadPart> parts;
-  ASSERT_TRUE(PlanQuadParts(coverage, {0, 0, 800, 600, 0, 1, 1, 0}, kScene, true, parts));
+  ASSERT_TRUE(PlanQuadParts(coverage, {0, 0, 800, 600, 0, 1, 1, 0}, kScene, kOverlay, parts));
   EXPECT_EQ(PartsArea(parts), 800 * 600);
   for (size_t i = 0; i < parts.size(); ++i)
     for (size_t j = i + 1; j < parts.size(); ++j) EXPECT_FALSE(Overlap(parts[i], parts[j]));
@@ -74,22 +75,45 @@ TEST(QuadParts, LargeOpaquePartsOnlyAtAlphaOne) {
   const tTexelCoverage coverage = MeasureCoverage(texels.data(), 128, 128);
   std::vector<tQuadPart> parts;
   const tQuadOnScreen sprite{100, 50, 612, 562, 0, 1, 1, 0};
-  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, true, parts));
+  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, {true, true}, parts));
   EXPECT_TRUE(std::any_of(parts.begin(), parts.end(),
                           [](const tQuadPart& p) { return p.kind == tPartKind::opaque; }));
-  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, false, parts));
+  ASSERT_TRUE(PlanQuadParts(coverage, sprite, kScene, {true, false}, parts));
   EXPECT_TRUE(std::none_of(parts.begin(), parts.end(),
                            [](const tQuadPart& p) { return p.kind == tPartKind::opaque; }));
+}
+
+TEST(QuadParts, AlphaTestedQuadIsCutDownToItsVisibleTexels) {
+  // A 16-texel square in the middle of 64: on a 128-pixel quad, pixels 48
+  // to 80 from the quad's corner (window y counts upward).
+  const std::vector<uint8_t> texels = Texels(64, 64, [](int x, int y) {
+    return x >= 24 && x < 40 && y >= 24 && y < 40 ? Rgba{9, 9, 9, 200} : Rgba{0, 0, 0, 0};
+  });
+  const tTexelCoverage coverage = MeasureCoverage(texels.data(), 64, 64);
+  std::vector<tQuadPart> parts;
+  ASSERT_TRUE(PlanQuadParts(coverage, {300, 299, 428, 427, 0, 1, 1, 0}, kScene, {true, true}, parts));
+  ASSERT_EQ(parts.size(), 1u);
+  const tQuadPart& p = parts[0];
+  EXPECT_LE(p.x, 348);
+  EXPECT_GE(p.x + p.width, 382);
+  EXPECT_LE(p.y, 600 - 379);
+  EXPECT_GE(p.y + p.height, 600 - 347);
+  EXPECT_LT(p.width * p.height, 50 * 50);
+
+  const std::vector<uint8_t> clear = Texels(8, 8, [](int, int) { return Rgba{0, 0, 0, 0}; });
+  EXPECT_TRUE(PlanQuadParts(MeasureCoverage(clear.data(), 8, 8), {0, 0, 800, 600, 0, 1, 1, 0},
+                            kScene, {true, true}, parts));
+  EXPECT_TRUE(parts.empty()) << "nothing to draw";
 }
 
 TEST(QuadParts, SmallOrUniformQuadsAreDrawnWhole) {
   const std::vector<uint8_t> texels = Texels(128, 128, Figure);
   const tTexelCoverage coverage = MeasureCoverage(texels.data(), 128, 128);
   std::vector<tQuadPart> parts;
-  EXPECT_FALSE(PlanQuadParts(coverage, {10, 10, 60, 60, 0, 1, 1, 0}, kScene, true, parts));
+  EXPECT_FALSE(PlanQuadParts(coverage, {10, 10, 60, 60, 0, 1, 1, 0}, kScene, kOverlay, parts));
   const std::vector<uint8_t> flat = Texels(64, 64, [](int, int) { return Rgba{1, 2, 3, 100}; });
   EXPECT_FALSE(PlanQuadParts(MeasureCoverage(flat.data(), 64, 64), {0, 0, 800, 600, 0, 1, 1, 0},
-                             kScene, true, parts));
+                             kScene, kOverlay, parts));
 }
 
 namespace {
