@@ -27,7 +27,6 @@ void ApplyLight(uint8_t index) {
 }
 
 void DrawBackground(int) {
-  DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
   // 32-bit state, arithmetic and comparison in double: with a factor of 1
   // the timer passes 0.05 after eleven steps, so the copy moves every twelfth
   // frame.
@@ -40,7 +39,8 @@ void DrawBackground(int) {
     d.offsetY = float(5 * std::cos(double(d.phase)));
     d.phase = float(d.phase + 0.1);
   }
-  DrawOverlay(backdropTex, d.offsetX, d.offsetY, -0.99, 800, 600, 0.3);
+  // The still backdrop and, over it, the copy at its new place.
+  RenderBackground(backdropTex, d.offsetX, d.offsetY);
 }
 
 void SetupLights() {

@@ -6,7 +6,23 @@
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
 
+#include <array>
+#include <cstring>
+
 tViewport sceneViewport{0, 0, 800, 600};
+bool frameUntouched = false;
+uint64_t lightSerial = 0;
+
+namespace {
+
+// A light as last sent, with the model-view matrix that placed it.
+struct tSentLight {
+  tLight light;
+  std::array<GLfloat, 16> modelView;
+};
+tSentLight sentLights[8];
+
+}  // namespace
 
 void RenderSetupContext(int left, int top, int width, int height) {
   glEnable(GL_LINE_SMOOTH);
@@ -20,14 +36,19 @@ void RenderSetupContext(int left, int top, int width, int height) {
   glClearColor(0, 0, 0, 0);
   glViewport(left, top, width, height);
   sceneViewport = tViewport{left, top, width, height};
+  ++lightSerial;
 }
 
 void RenderEnableLights() {
   glEnable(GL_LIGHTING);
   for (int i = 0; i < 8; ++i) glEnable(GL_LIGHT0 + i);
+  ++lightSerial;
 }
 
-void RenderClear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void RenderClear() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  frameUntouched = true;
+}
 
 void RenderLoadIdentity() {
   glMatrixMode(GL_MODELVIEW);
@@ -48,6 +69,12 @@ void RenderSetCamera(double x, double y) {
 
 void RenderSendLight(const tLight& light) {
   const GLenum id = light.id;
+  if (id < GL_LIGHT0 || id >= GL_LIGHT0 + 8) return;
+  tSentLight sent{light, {}};
+  glGetFloatv(GL_MODELVIEW_MATRIX, sent.modelView.data());
+  tSentLight& last = sentLights[id - GL_LIGHT0];
+  if (std::memcmp(&sent, &last, sizeof sent) != 0) ++lightSerial;
+  last = sent;
   glLightfv(id, GL_AMBIENT, light.ambient);
   glLightfv(id, GL_POSITION, light.position);
   glLightfv(id, GL_SPOT_DIRECTION, light.spotDirection);

@@ -164,6 +164,7 @@ void CellQuad(double left, double right, double size, double s0, double s1, doub
 
 void RenderQuad(TextureName texture, double x, double y, double depth, double width,
                 double height, double alpha, bool alphaTest) {
+  frameUntouched = false;
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
   if (alphaTest)
@@ -179,6 +180,7 @@ void RenderQuad(TextureName texture, double x, double y, double depth, double wi
 }
 
 void RenderText(uint16_t size, const std::string& text, TextureName font, float x, float y) {
+  frameUntouched = false;
   TranslateFromIdentity(x, y, 0);
   for (size_t i = 0; i < text.size(); ++i) {
     const int code = static_cast<unsigned char>(text[i]);
@@ -194,6 +196,7 @@ void RenderText(uint16_t size, const std::string& text, TextureName font, float 
 }
 
 void RenderDigits(const std::string& digits, TextureName strip, float x, float y, float size) {
+  frameUntouched = false;
   TranslateFromIdentity(x, y, 0);
   for (size_t i = 0; i < digits.size(); ++i) {
     if (digits[i] < '0' || digits[i] > '9') continue;
@@ -210,6 +213,7 @@ void RenderDigits(const std::string& digits, TextureName strip, float x, float y
 
 void RenderSprite(TextureName texture, double x, double y, double depth, int width, int height,
                   bool mirrored) {
+  frameUntouched = false;
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
   AlphaTestAboveZero();

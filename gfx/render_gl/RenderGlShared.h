@@ -1,6 +1,8 @@
 // What the OpenGL back end's files share.
 #pragma once
 
+#include <cstdint>
+
 #include "app/GameState.h"
 #include "gfx/render_gl/QuadParts.h"
 
@@ -8,10 +10,16 @@
 // the window.
 extern tViewport sceneViewport;
 
+// True from the clearing of the buffers until the first thing is drawn.
+extern bool frameUntouched;
+// Counts the changes of the light the scene is lit by.
+extern uint64_t lightSerial;
+
 // What the back end keeps of each texture it made.
 struct tTextureInfo {
   tTexelCoverage coverage;
   bool nearestMin;  // minification nearest (JPGs), magnification linear
+  uint64_t serial;  // tells this texture from a later one of the same name
 };
 // nullptr for a name this back end did not make.
 const tTextureInfo* TextureInfoOf(TextureName texture);

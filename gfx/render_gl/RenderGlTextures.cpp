@@ -12,6 +12,7 @@
 namespace {
 
 std::unordered_map<TextureName, tTextureInfo> textures;
+uint64_t texturesMade = 0;
 
 bool AllOpaque(const uint8_t* rgba, int width, int height) {
   const size_t bytes = size_t(width) * height * 4;
@@ -53,7 +54,7 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
   const bool opaque = AllOpaque(rgba, width, height);
   gluBuild2DMipmaps(GL_TEXTURE_2D, opaque ? GL_RGB8 : GL_RGBA8, width, height, GL_RGBA,
                     GL_UNSIGNED_BYTE, rgba);
-  textures[name] = tTextureInfo{MeasureLevelZero(opaque), nearestMin};
+  textures[name] = tTextureInfo{MeasureLevelZero(opaque), nearestMin, ++texturesMade};
   return name;
 }
 

@@ -1,15 +1,20 @@
-// Drawing a quad in parts (skipping what cannot change a pixel) must give
-// the very picture and depth that drawing it whole gives.
+// The shortcuts of the OpenGL back end must give the very picture and depth
+// the plain drawing gives: a quad drawn in parts (skipping what cannot change
+// a pixel) against the quad drawn whole, and the kept level background
+// against the background drawn anew.
 #include <GL/glu.h>
 
 #include <cstring>
 
 #include "game/Anim.h"
+#include "gfx/Draw.h"
 #include "gfx/render_gl/QuadParts.h"
 #include "tests/gl/GfxGlScene.h"
 
 using gfxtest::GlScene;
+using gfxtest::MakeJpg;
 using gfxtest::Rgba;
+using gfxtest::ScratchFolder;
 
 namespace {
 
@@ -194,4 +199,86 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
   const Frame whole = scene(unknown);
   EXPECT_TRUE(inParts.colour == whole.colour);
   EXPECT_TRUE(inParts.depth == whole.depth);
+}
+
+namespace {
+
+class KeptBackground : public PartsAgainstWhole {
+ protected:
+  static void BackgroundFrame() {
+    BeginFrame();
+    DrawBackground(2);
+    DrawQuad(fontTex, 100, 100, -0.5, 64, 64, 1);  // something after it
+  }
+  static void DrawnAnew() {
+    BeginFrame();
+    DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
+    DrawOverlay(backdropTex, backgroundDrift.offsetX, backgroundDrift.offsetY, -0.99, 800, 600,
+                0.3);
+    DrawQuad(fontTex, 100, 100, -0.5, 64, 64, 1);
+  }
+};
+
+}  // namespace
+
+TEST_F(KeptBackground, SameColourDepthAndStateAsTheTwoOverlays) {
+  game.lightLevel = 40;
+  SetupLights();
+  ScratchFolder folder;
+  const std::string photo = folder.Write("d01.jpg", MakeJpg(800, 600, [](int x, int y) {
+    return Rgba{uint8_t(x), uint8_t(y), uint8_t(x * y), 0};
+  }));
+  ASSERT_NE(LoadJPG(photo, backdropTex), 0u);
+  fontTex = Texture(8, 8, [](int x, int) { return Rgba{200, 0, 0, uint8_t(x * 30)}; });
+  backgroundDrift = tBackgroundDrift{0.06f, 0, 0, 1.3f};  // moves at the next frame
+  frameFactor = 2;
+
+  BackgroundFrame();  // the copy moves: drawn and kept
+  const Frame first = Read();
+  BackgroundFrame();  // the same: put back
+  const Frame second = Read();
+  GLfloat colour[4];
+  glGetFloatv(GL_CURRENT_COLOR, colour);
+  DrawnAnew();
+  const Frame anew = Read();
+  EXPECT_TRUE(first.colour == anew.colour);
+  EXPECT_TRUE(second.colour == anew.colour);
+  EXPECT_TRUE(second.depth == anew.depth);
+  EXPECT_NE(backgroundDrift.offsetX, 0);
+
+  // What the second overlay leaves behind, the kept background leaves too.
+  BeginFrame();
+  DrawBackground(2);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+  GLint bound = 0, mode = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+  EXPECT_EQ(GLuint(bound), backdropTex);
+  EXPECT_EQ(mode, GL_MODULATE);
+  glGetFloatv(GL_CURRENT_COLOR, colour);
+  EXPECT_FLOAT_EQ(colour[3], 0.3f);
+
+  // A changed light is not served from the kept pixels.
+  game.lightLevel = 90;
+  SetupLights();
+  BackgroundFrame();
+  const Frame brighter = Read();
+  DrawnAnew();
+  EXPECT_TRUE(brighter.colour == Read().colour);
+  EXPECT_FALSE(brighter.colour == anew.colour);
+
+  // Nor is a frame in which something was drawn before the background.
+  BeginFrame();
+  DrawQuad(fontTex, 300, 300, 0, 64, 64, 1);
+  DrawBackground(2);
+  const Frame covered = Read();
+  BeginFrame();
+  DrawQuad(fontTex, 300, 300, 0, 64, 64, 1);
+  DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
+  DrawOverlay(backdropTex, backgroundDrift.offsetX, backgroundDrift.offsetY, -0.99, 800, 600, 0.3);
+  EXPECT_TRUE(covered.colour == Read().colour);
+  frameFactor = 0;
 }
