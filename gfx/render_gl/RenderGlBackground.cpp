@@ -7,6 +7,8 @@
 // same colours and depths to the bit.
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
 
@@ -82,9 +84,35 @@ void KeptQuad(double x, double y, double depth) {
   glEnd();
 }
 
+// The window pixels along the edges that the copy, moved by (dx, dy), may
+// leave uncovered: a column strip and a row strip, a little wider than the
+// band (the depth test takes care of the exact edge).
+void ForEachBandStrip(float dx, float dy, auto draw) {
+  const tViewport& v = sceneViewport;
+  const double toX = v.width / 799.0, toY = v.height / 599.0;
+  glEnable(GL_SCISSOR_TEST);
+  if (dx > 0) {
+    glScissor(v.x, v.y, int(std::ceil(dx * toX)) + 2, v.height);
+    draw();
+  } else if (dx < 0) {
+    const int first = int(std::floor((800 + dx) * toX)) - 2;
+    glScissor(v.x + first, v.y, v.width - first, v.height);
+    draw();
+  }
+  if (dy > 0) {  // y grows downward on screen, upward in the window
+    const int first = int(std::floor((599 - dy) * toY)) - 2;
+    glScissor(v.x, v.y + first, v.width, v.height - first);
+    draw();
+  } else if (dy < 0) {
+    glScissor(v.x, v.y, v.width, int(std::ceil((-1 - dy) * toY)) + 2);
+    draw();
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
 // Puts the kept pixels back: first through the copy's quad (its pixels and
-// its depth), then through the backdrop's, which the depth test leaves only
-// the band the copy did not cover. Unlit, unblended, texels as they are.
+// its depth), then through the backdrop's, in the band along the edges that
+// the copy did not cover. Unlit, unblended, texels as they are.
 void PutBack(TextureName texture, float dx, float dy) {
   glDisable(GL_LIGHTING);
   glDisable(GL_BLEND);
@@ -92,7 +120,7 @@ void PutBack(TextureName texture, float dx, float dy) {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glBindTexture(GL_TEXTURE_2D, cache.texture);
   KeptQuad(dx, dy, -0.99);
-  KeptQuad(0, 0, -1);
+  ForEachBandStrip(dx, dy, [] { KeptQuad(0, 0, -1); });
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_LIGHTING);
   // The state the second overlay leaves behind.
