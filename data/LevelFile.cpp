@@ -18,6 +18,9 @@ struct tLevelRefusal {
   std::string reason;
 };
 
+// "vairāk par 9001 skaitli": more numbers than the table of 9001 holds.
+const std::string kTooManyNumbers = "vair\xE2k par 9001 skaitli";
+
 // "pozīcijā N": at byte N of the file, where the number with this index starts.
 std::string AtPosition(size_t index) {
   return " poz\xEE" "cij\xE2 " + std::to_string(4 * index);
@@ -61,7 +64,7 @@ class cLevelReader {
   // The next number, truncated toward zero. Numbers past the end of a short
   // file read as 0; a walk needing more than the table holds is refused.
   double Next() {
-    if (index >= kMaxLevelNumbers) throw tLevelRefusal{"vair\xE2k par 9001 skaitli"};
+    if (index >= kMaxLevelNumbers) throw tLevelRefusal{kTooManyNumbers};
     const float value = index < numbers.size() ? numbers[index] : 0.0f;
     taken = index++;
     if (!std::isfinite(value)) throw tLevelRefusal{"nav skaitlis" + AtPosition(taken)};
@@ -133,7 +136,7 @@ void ReadLevel(cLevelReader& in, tLevelScratch& level) {
 // The file's numbers; refuses a file that is not a whole number of floats or
 // holds more than the table of numbers.
 std::vector<float> NumbersOf(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() > 4 * kMaxLevelNumbers) throw tLevelRefusal{"vair\xE2k par 9001 skaitli"};
+  if (bytes.size() > 4 * kMaxLevelNumbers) throw tLevelRefusal{kTooManyNumbers};
   // "garums nav 4 baitu daudzkārtnis": the length is not a multiple of 4.
   if (bytes.size() % 4 != 0) throw tLevelRefusal{"garums nav 4 baitu daudzk\xE2rtnis"};
   std::vector<float> numbers(bytes.size() / 4);

@@ -85,12 +85,6 @@ TEST_F(DataCatalogue, EntriesBeyondTheTableAndOverlongOrUnterminatedPathsAreSkip
   EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(DataCatalogue, EmptyFileHoldsNoEntries) {
-  WriteShifted("levels.cfg", "");
-  EXPECT_TRUE(LoadLevelCatalogue());
-  EXPECT_EQ(game.levelDir[0], "");
-}
-
 TEST_F(DataCatalogue, PlayerRecordFillsEverySequence) {
   WriteShifted("pAnim.cfg", kPlayerRecord);
   LoadLevelAndAnimTables();

@@ -41,37 +41,3 @@ TEST_F(DataFile, ShiftedFileReadsBackThePlainTextAndWrapsLowBytes) {
   std::filesystem::create_directory("folder.cfg");
   EXPECT_EQ(ReadPlainFile("folder.cfg", 10), std::nullopt);
 }
-
-TEST_F(DataFile, ConfigFileLongerThanItsBufferIsRefusedNamingTheLimit) {
-  WritePlain("big.cfg", std::string(11, 'x'));
-  EXPECT_EQ(ReadConfigFile("big.cfg", false, 10, "missing"), std::nullopt);
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0], "VIRKO|" + kCannotLoad + "big.cfg: gar\xE2ks par 10 baitiem");
-  EXPECT_TRUE(TerminateRequested());
-
-  messages().clear();
-  ClearTerminateRequest();
-  WritePlain("fits.cfg", std::string(10, 'x'));
-  EXPECT_EQ(ReadConfigFile("fits.cfg", false, 10, "missing")->size(), 10u);
-  EXPECT_EQ(ReadConfigFile("gone.cfg", false, 10, "missing"), std::nullopt);
-  EXPECT_EQ(messages(), std::vector<std::string>{"VIRKO|missing"});
-  EXPECT_TRUE(TerminateRequested());
-}
-
-TEST(DataText, KeysAndFieldsNeverReachPastTheLastByte) {
-  const cDataText text("t.cfg", {'a', 'b', 'c', '>'});
-  EXPECT_TRUE(text.KeyAt(0, "a?c"));
-  EXPECT_FALSE(text.KeyAt(0, "a?d"));
-  EXPECT_TRUE(text.KeyAt(3, ">"));
-  EXPECT_FALSE(text.KeyAt(2, "c>?"));  // its untested character lies past the end
-  EXPECT_FALSE(text.Holds(2, 4));
-  EXPECT_EQ(text.Find('>', 0), 3u);
-  EXPECT_EQ(text.Find('>', 4), std::nullopt);
-  EXPECT_EQ(text.Find('>', 1000), std::nullopt);
-  try {
-    text.Integer(1, 2);
-    FAIL() << "\"bc\" is not a number";
-  } catch (const tConversionError& error) {
-    EXPECT_EQ(error.position, 1u);
-  }
-}

@@ -64,12 +64,3 @@ TEST_F(DataSettings, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile) {
   }
   EXPECT_TRUE(messages().empty());
 }
-
-TEST_F(DataSettings, SaveIntoAFolderThatCannotBeWrittenFails) {
-  std::filesystem::create_directory("settings.cfg.tmp");  // the temporary file cannot be made
-  WriteBytes("settings.cfg", {4, 5, 6});
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(gameSettings.SaveSettings(1, 2, 3));
-  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(ReadBytes("settings.cfg"), (std::vector<uint8_t>{4, 5, 6}));
-}
