@@ -32,6 +32,9 @@ sf_count_t TellFile(void* file) { return ftello(static_cast<FILE*>(file)); }
 SF_VIRTUAL_IO fileReader = {FileLength, SeekFile, ReadFile, nullptr, TellFile};
 
 constexpr int64_t kSkipFrames = 4096;
+// Rates beyond this come only from broken headers (and would size buffers
+// by them).
+constexpr int kMaxRate = 384000;
 
 }  // namespace
 
@@ -51,6 +54,7 @@ bool AudioDecoder::OpenFile() {
   // Reopened to start over, the file must still hold the same kind of sound
   // (the caller's buffers are sized for it).
   const bool usable = sound_ && info.channels >= 1 && info.channels <= 2 && info.samplerate > 0 &&
+                      info.samplerate <= kMaxRate &&
                       (firstOpen || (info.channels == info_.channels &&
                                      info.samplerate == info_.samplerate));
   if (!usable) {

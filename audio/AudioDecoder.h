@@ -16,7 +16,8 @@ class AudioDecoder {
   AudioDecoder& operator=(const AudioDecoder&) = delete;
   ~AudioDecoder() { Close(); }
 
-  // False if the file cannot be read or is not a mono or stereo sound.
+  // False if the file cannot be read or is not a mono or stereo sound at a
+  // sample rate up to 384 kHz.
   bool Open(const std::string& path);
   int Channels() const { return info_.channels; }
   int Rate() const { return info_.samplerate; }

@@ -5,9 +5,13 @@
 #include <AL/alc.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "audio/AudioStream.h"
 #include "platform/Files.h"

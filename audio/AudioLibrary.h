@@ -16,7 +16,8 @@ using AudioHandle = uint32_t;  // 0 = no stream
 // Opens the default output device, mixing at outputRate Hz. Once; again only
 // after AudioFree.
 void AudioInit(int outputRate);
-// The game's path ("DATA\\AUDIO\\hev.mp3"); 0 if it cannot be opened.
+// The game's path ("DATA\\AUDIO\\hev.mp3"); 0 if it cannot be opened or is
+// not a mono or stereo sound.
 AudioHandle AudioStreamCreateFile(const char* path);
 // Playback rate in Hz (the file's own rate for 0; 40000 on a 44100 Hz file
 // plays slower and lower), volume 0..100 (linear), pan -100..100 (mono files).

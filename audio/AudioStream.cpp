@@ -7,7 +7,7 @@
 #include <numeric>
 
 std::unique_ptr<AudioStream> AudioStream::Open(const std::string& path, bool withOutput) {
-  std::unique_ptr<AudioStream> stream(new AudioStream(path));
+  std::unique_ptr<AudioStream> stream(new AudioStream);
   if (!stream->decoder_.Open(path)) return nullptr;
   stream->lengthFrames_ = stream->decoder_.HeaderFrames();
   if (stream->lengthFrames_ < 0) {
@@ -45,7 +45,6 @@ bool AudioStream::CreateSource() {
 }
 
 AudioStream::~AudioStream() {
-  counter_ = std::jthread();  // stops the count before the stream goes
   if (!source_) return;
   alSourceStop(source_);
   alSourcei(source_, AL_BUFFER, 0);

@@ -48,7 +48,7 @@ class AudioStream {
   // loop's longest sleep (one second while the window has no focus).
   static constexpr int kBuffersPerSecond = 2;
 
-  explicit AudioStream(const std::string& path) : path_(path) {}
+  AudioStream() = default;
   bool CreateSource();
   void ApplyGain();
   ALint SourceState() const;
@@ -56,7 +56,6 @@ class AudioStream {
   void QueueDecodedBuffers();
   void ClearQueue();
 
-  std::string path_;
   AudioDecoder decoder_;
   int64_t lengthFrames_ = -1;  // -1 until known
 

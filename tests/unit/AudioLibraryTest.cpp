@@ -154,9 +154,12 @@ TEST_F(AudioLibrary, StreamPlayedToItsEndStaysThereUntilRewound) {
 
 TEST_F(AudioLibrary, FileThatCannotBeOpenedGivesAHandleOnWhichNothingHappens) {
   std::ofstream(folder_.Path("notes.mp3")) << "not a sound at all\n";
+  WriteSound(folder_.Path("quad.wav"), kWav16, 44100, 4, Ramp(100, 4, 0));
+  WriteSound(folder_.Path("fast.wav"), kWav16, 10000000, 1, Ramp(100, 1, 0));
   WriteSound(folder_.Path("empty.wav"), kWav16, 44100, 2, Samples{});
 
-  for (const AudioHandle handle : {Open("missing.wav"), Open("notes.mp3")}) {
+  for (const AudioHandle handle :
+       {Open("missing.wav"), Open("notes.mp3"), Open("quad.wav"), Open("fast.wav")}) {
     EXPECT_EQ(handle, 0u);
     AudioChannelSetAttributes(handle, 44100, 50, 0);
     AudioChannelSetGainDb100(handle, -500);

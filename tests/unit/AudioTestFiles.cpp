@@ -87,7 +87,8 @@ int64_t StripXingFrame(const std::string& path) {
   std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
   in.close();
   // MPEG-1 layer III header: bit rate and sample rate indexes, padding bit.
-  constexpr std::array<int, 15> kKbps{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  constexpr std::array<int, 15> kKbps{0,   32,  40,  48,  56,  64,  80, 96,
+                                      112, 128, 160, 192, 224, 256, 320};
   constexpr std::array<int, 3> kRates{44100, 48000, 32000};
   if (bytes.size() < 4 || bytes[0] != 0xFF || (bytes[1] & 0xFE) != 0xFA)
     throw std::runtime_error(path + " does not start with an MPEG-1 layer III frame");
@@ -95,12 +96,16 @@ int64_t StripXingFrame(const std::string& path) {
   const int rate = kRates.at((bytes[2] >> 2) & 3);
   const size_t frameSize = size_t(144000 * kbps / rate + ((bytes[2] >> 1) & 1));
   const auto frameEnd = bytes.begin() + std::min(frameSize, bytes.size());
-  auto tag = std::search(bytes.begin(), frameEnd, std::begin("Xing"), std::end("Xing") - 1);
-  if (tag == frameEnd) tag = std::search(bytes.begin(), frameEnd, std::begin("Info"), std::end("Info") - 1);
+  const auto find = [&](const std::string& name) {
+    return std::search(bytes.begin(), frameEnd, name.begin(), name.end());
+  };
+  auto tag = find("Xing");
+  if (tag == frameEnd) tag = find("Info");
   if (tag == frameEnd || frameEnd - tag < 12 || !(tag[7] & 1))
     throw std::runtime_error(path + " has no Xing header with a frame count");
   const int64_t frames = int64_t(tag[8]) << 24 | tag[9] << 16 | tag[10] << 8 | tag[11];
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(&*frameEnd), bytes.end() - frameEnd);
+  const size_t kept = size_t(frameEnd - bytes.begin());
+  out.write(reinterpret_cast<const char*>(bytes.data() + kept), std::streamsize(bytes.size() - kept));
   return frames;
 }
