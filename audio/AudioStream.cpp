@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 std::unique_ptr<AudioStream> AudioStream::Open(const std::string& path, bool withOutput) {
   std::unique_ptr<AudioStream> stream(new AudioStream);
@@ -87,14 +86,16 @@ ALint AudioStream::SourceState() const {
 
 int64_t AudioStream::PositionFrames() const {
   if (!source_) return queueStart_;
-  // A stopped source has played everything queued (it reached the end, or
-  // ran dry) and reports offset 0.
-  if (SourceState() == AL_STOPPED)
-    return std::accumulate(queuedFrames_.begin(), queuedFrames_.end(), queueStart_);
   // The offset counts from the oldest buffer still queued, played or not.
+  // Read before the state: a source that stops in between reports 0.
   ALint offset = 0;
   alGetSourcei(source_, AL_SAMPLE_OFFSET, &offset);
-  return queueStart_ + offset;
+  if (SourceState() != AL_STOPPED) return queueStart_ + offset;
+  // A stopped source has played everything queued: it ran dry, or reached
+  // the end.
+  int64_t position = queueStart_;
+  for (const QueuedBuffer& queued : queued_) position += queued.frames;
+  return position;
 }
 
 void AudioStream::Play() {
@@ -108,7 +109,7 @@ void AudioStream::Stop() {
 }
 
 void AudioStream::SetPositionFrames(int64_t frame) {
-  ClearQueue();
+  if (source_) RestartQueue(queued_.size());
   queueStart_ = decoder_.Seek(frame);
   Update();
 }
@@ -116,23 +117,25 @@ void AudioStream::SetPositionFrames(int64_t frame) {
 void AudioStream::Update() {
   if (!source_) return;
   ReclaimPlayedBuffers();
+  const size_t heard = queued_.size();
   QueueDecodedBuffers();
-  if (playing_ && !queuedFrames_.empty() && SourceState() != AL_PLAYING) alSourcePlay(source_);
+  // Stopped now, the source ran dry before the buffers just queued (it would
+  // have gone on into them): the ones before have been heard, these not yet.
+  // OpenAL would count them all as played and play them all again.
+  if (SourceState() == AL_STOPPED) RestartQueue(heard);
+  if (playing_ && !queued_.empty() && SourceState() != AL_PLAYING) alSourcePlay(source_);
 }
 
 void AudioStream::ReclaimPlayedBuffers() {
   ALint played = 0;
   alGetSourcei(source_, AL_BUFFERS_PROCESSED, &played);
-  for (; played > 0 && !queuedFrames_.empty(); --played) {
+  for (; played > 0 && !queued_.empty(); --played) {
     ALuint buffer = 0;
     alSourceUnqueueBuffers(source_, 1, &buffer);
     freeBuffers_.push_back(buffer);
-    queueStart_ += queuedFrames_.front();
-    queuedFrames_.pop_front();
+    queueStart_ += queued_.front().frames;
+    queued_.pop_front();
   }
-  // A source that ran dry stays stopped; back at its start it takes the
-  // buffers queued next as unplayed.
-  if (SourceState() == AL_STOPPED) alSourceRewind(source_);
 }
 
 void AudioStream::QueueDecodedBuffers() {
@@ -146,14 +149,20 @@ void AudioStream::QueueDecodedBuffers() {
     alBufferData(buffer, format, samples_.data(), ALsizei(frames * Channels() * sizeof(float)),
                  decoder_.Rate());
     alSourceQueueBuffers(source_, 1, &buffer);
-    queuedFrames_.push_back(frames);
+    queued_.push_back({buffer, frames});
   }
 }
 
-void AudioStream::ClearQueue() {
-  if (!source_) return;
+// Takes every buffer off the source, which goes back to its start: the first
+// `heard` are done with (the stream has passed them), the others are queued
+// again, unplayed.
+void AudioStream::RestartQueue(size_t heard) {
   alSourceRewind(source_);
   alSourcei(source_, AL_BUFFER, 0);
-  freeBuffers_.assign(buffers_.begin(), buffers_.end());
-  queuedFrames_.clear();
+  for (; heard > 0; --heard) {
+    freeBuffers_.push_back(queued_.front().buffer);
+    queueStart_ += queued_.front().frames;
+    queued_.pop_front();
+  }
+  for (const QueuedBuffer& queued : queued_) alSourceQueueBuffers(source_, 1, &queued.buffer);
 }

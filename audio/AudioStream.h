@@ -54,7 +54,7 @@ class AudioStream {
   ALint SourceState() const;
   void ReclaimPlayedBuffers();
   void QueueDecodedBuffers();
-  void ClearQueue();
+  void RestartQueue(size_t heard);
 
   AudioDecoder decoder_;
   int64_t lengthFrames_ = -1;  // -1 until known
@@ -62,10 +62,14 @@ class AudioStream {
   ALuint source_ = 0;  // 0: no output
   std::array<ALuint, kBufferCount> buffers_{};
   std::vector<ALuint> freeBuffers_;
-  std::deque<int64_t> queuedFrames_;  // frames of each queued buffer, oldest first
-  int64_t queueStart_ = 0;            // stream frame at which the oldest queued buffer starts
-  std::vector<float> samples_;        // one buffer's decoded samples
-  bool playing_ = false;              // played and not stopped since
+  struct QueuedBuffer {
+    ALuint buffer;
+    int64_t frames;
+  };
+  std::deque<QueuedBuffer> queued_;  // oldest first
+  int64_t queueStart_ = 0;           // stream frame at which the oldest queued buffer starts
+  std::vector<float> samples_;       // one buffer's decoded samples
+  bool playing_ = false;             // played and not stopped since
   float volumeGain_ = 1.0f;
   float extraGain_ = 1.0f;
 
