@@ -44,8 +44,9 @@ class AudioStream {
 
  private:
   static constexpr int kBufferCount = 4;
-  // Seconds per buffer: the queue holds two seconds, enough for the main
-  // loop's longest sleep (one second while the window has no focus).
+  // Half a second of sound per buffer: the queue holds two seconds, enough
+  // for the main loop's longest sleep (one second while the window has no
+  // focus).
   static constexpr int kBuffersPerSecond = 2;
 
   AudioStream() = default;
