@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 cCollisionMap CollisionMap;
 
@@ -12,6 +11,7 @@ namespace {
 // first, so that the exact coverage test below cannot overflow.
 constexpr int64_t kSafeCoordinate = int64_t(1) << 22;
 constexpr int kClipMargin = 64;
+constexpr int64_t kFarEnough = int64_t(1) << 40;
 
 struct Segment {
   int64_t ax, ay, bx, by;
@@ -33,54 +33,105 @@ bool Covers(const Segment& s, int64_t px, int64_t py) {
   return 4 * cross * cross <= __int128(529) * length2;
 }
 
-// Interval [lo, hi] of a one-sided linear condition lo <= c x v <= hi solved
-// for v; false when no v satisfies it.
-bool SolveLinear(double c, double lo, double hi, double& vLo, double& vHi) {
+// Rounding of span ends (whose size the caller keeps well inside int64),
+// without a library call per row.
+int64_t CeilToInt(double v) {
+  const int64_t i = int64_t(v);
+  return i < v ? i + 1 : i;
+}
+int64_t FloorToInt(double v) {
+  const int64_t i = int64_t(v);
+  return i > v ? i - 1 : i;
+}
+
+// Interval of v satisfying lo <= c x v <= hi; false when there is none.
+bool SolveLinear(double c, double invC, double lo, double hi, double& vLo, double& vHi) {
   if (c == 0) {
     vLo = -HUGE_VAL;
     vHi = HUGE_VAL;
     return lo <= 0 && 0 <= hi;
   }
-  vLo = lo / c;
-  vHi = hi / c;
+  vLo = lo * invC;
+  vHi = hi * invC;
   if (c < 0) std::swap(vLo, vHi);
   return true;
 }
 
-// A superset, good to well under a pixel, of the x range in which row py
-// meets the round-ended band around s: the union of the two end discs and
-// the rectangle between them (convex, so the union is one interval).
-bool RowSpan(const Segment& s, int64_t py, double& left, double& right) {
-  const double r = cCollisionMap::kPenRadius;
-  left = HUGE_VAL;
-  right = -HUGE_VAL;
-  auto addDisc = [&](int64_t ex, int64_t ey) {
-    const double d = double(py - ey);
-    if (std::abs(d) > r) return;
-    const double half = std::sqrt(r * r - d * d);
-    left = std::min(left, ex - half);
-    right = std::max(right, ex + half);
-  };
-  addDisc(s.ax, s.ay);
-  addDisc(s.bx, s.by);
-
-  const double dx = double(s.bx - s.ax), dy = double(s.by - s.ay);
-  const double length = std::sqrt(dx * dx + dy * dy);
-  if (length > 0) {
-    // With u = x - ax and w = py - ay: 0 <= u dx + w dy <= length^2 keeps
-    // the point between the ends, |u dy - w dx| <= r length near the line.
-    const double w = double(py - s.ay);
-    double aLo, aHi, bLo, bHi;
-    const bool between = SolveLinear(dx, -w * dy, length * length - w * dy, aLo, aHi);
-    const bool near = SolveLinear(dy, w * dx - r * length, w * dx + r * length, bLo, bHi);
-    const double uLo = std::max(aLo, bLo), uHi = std::min(aHi, bHi);
-    if (between && near && uLo <= uHi) {
-      left = std::min(left, s.ax + uLo);
-      right = std::max(right, s.ax + uHi);
-    }
+// The band of radius 11.5 around a segment, as floating-point row spans
+// that are exact to within `tolerance`; pixels that close to a span's end
+// are decided by the exact test.
+class BandRows {
+ public:
+  explicit BandRows(const Segment& s)
+      : s_(s),
+        dx_(double(s.bx - s.ax)),
+        dy_(double(s.by - s.ay)),
+        length2_(dx_ * dx_ + dy_ * dy_),
+        reach_(kRadius * std::sqrt(length2_)),
+        invDx_(dx_ == 0 ? 0 : 1 / dx_),
+        invDy_(dy_ == 0 ? 0 : 1 / dy_) {
+    // Rounding grows with the square of the coordinates involved.
+    const double magnitude =
+        double(std::max({std::abs(s.ax), std::abs(s.ay), std::abs(s.bx), std::abs(s.by)})) +
+        std::abs(dx_) + std::abs(dy_) + 1;
+    tolerance_ = 1e-14 * magnitude * magnitude;
   }
-  return left <= right;
-}
+
+  // The covered pixels of row py: from..to (empty when from > to).
+  void CoveredColumns(int64_t py, int64_t& from, int64_t& to) const {
+    double left, right;
+    from = 1;
+    to = 0;
+    if (!Span(py, left, right)) return;
+    // Ends beyond the map only need to stay beyond it.
+    left = std::max(left, -double(kFarEnough));
+    right = std::min(right, double(kFarEnough));
+    from = CeilToInt(left - tolerance_);
+    const int64_t surelyFrom = CeilToInt(left + tolerance_);
+    while (from < surelyFrom && !Covers(s_, from, py)) ++from;
+    to = FloorToInt(right + tolerance_);
+    const int64_t surelyTo = FloorToInt(right - tolerance_);
+    while (to > surelyTo && to >= from && !Covers(s_, to, py)) --to;
+  }
+
+ private:
+  static constexpr double kRadius = cCollisionMap::kPenRadius;
+
+  // Where row py meets the band: the union of the two end discs and the
+  // rectangle between them (convex, so the union is one interval).
+  bool Span(int64_t py, double& left, double& right) const {
+    left = HUGE_VAL;
+    right = -HUGE_VAL;
+    auto addDisc = [&](int64_t ex, int64_t ey) {
+      const double d = double(py - ey);
+      if (std::abs(d) > kRadius) return;
+      const double half = std::sqrt(kRadius * kRadius - d * d);
+      left = std::min(left, ex - half);
+      right = std::max(right, ex + half);
+    };
+    addDisc(s_.ax, s_.ay);
+    addDisc(s_.bx, s_.by);
+    if (length2_ > 0) {
+      // With u = x - ax and w = py - ay: 0 <= u dx + w dy <= length^2 keeps
+      // the point between the ends, |u dy - w dx| <= r length near the line.
+      const double w = double(py - s_.ay);
+      double aLo, aHi, bLo, bHi;
+      const bool between =
+          SolveLinear(dx_, invDx_, -w * dy_, length2_ - w * dy_, aLo, aHi);
+      const bool near = SolveLinear(dy_, invDy_, w * dx_ - reach_, w * dx_ + reach_, bLo, bHi);
+      const double uLo = std::max(aLo, bLo), uHi = std::min(aHi, bHi);
+      if (between && near && uLo <= uHi) {
+        left = std::min(left, s_.ax + uLo);
+        right = std::max(right, s_.ax + uHi);
+      }
+    }
+    return left <= right;
+  }
+
+  Segment s_;
+  double dx_, dy_, length2_, reach_, invDx_, invDy_;
+  double tolerance_;
+};
 
 // Cuts a segment with far-away ends down to the part near the map
 // (Liang-Barsky); false when nothing of it comes near.
@@ -110,10 +161,15 @@ bool ClipToMap(Segment& s, int width, int height) {
 
 void cCollisionMap::Resize(int width, int height) {
   if (width <= 0 || height <= 0) width = height = 0;
+  if (width == width_ && height == height_) {
+    std::fill(pixels_.begin(), pixels_.end(), uint8_t(0));
+    return;
+  }
   width_ = width;
   height_ = height;
-  stride_ = (size_t(width) + 3) / 4;
-  std::vector<uint8_t>(stride_ * size_t(height)).swap(pixels_);
+  tilesAcross_ = (size_t(width) + kTileSize - 1) >> kTileShift;
+  const size_t tilesDown = (size_t(height) + kTileSize - 1) >> kTileShift;
+  std::vector<uint8_t>(tilesAcross_ * tilesDown * kTileBytes).swap(pixels_);
 }
 
 void cCollisionMap::Free() {
@@ -147,37 +203,39 @@ void cCollisionMap::DrawWideSegment(int64_t x0, int64_t y0, int64_t x1, int64_t 
                    kSafeCoordinate;
   if (far && !ClipToMap(s, width_, height_)) return;
 
+  const BandRows band(s);
   const int64_t reach = int64_t(std::ceil(kPenRadius));
   const int64_t top = std::max<int64_t>(0, std::min(s.ay, s.by) - reach);
   const int64_t bottom = std::min<int64_t>(height_ - 1, std::max(s.ay, s.by) + reach);
   for (int64_t py = top; py <= bottom; ++py) {
-    double left, right;
-    if (!RowSpan(s, py, left, right)) continue;
-    // Widen the estimate by a pixel, then let the exact test trim the ends.
-    int64_t from = int64_t(std::floor(left)) - 1, to = int64_t(std::ceil(right)) + 1;
-    while (from <= to && !Covers(s, from, py)) ++from;
-    while (to >= from && !Covers(s, to, py)) --to;
+    int64_t from, to;
+    band.CoveredColumns(py, from, to);
     from = std::max<int64_t>(from, 0);
     to = std::min<int64_t>(to, width_ - 1);
     if (from <= to) FillRun(int(py), int(from), int(to));
   }
 }
 
-// Sets pixels xFrom..xTo of row y to the pen's class.
+// Sets pixels xFrom..xTo of row y to the pen's class, tile by tile: whole
+// bytes at once, masked bytes at the ends of each tile's part.
 void cCollisionMap::FillRun(int y, int xFrom, int xTo) {
-  uint8_t* row = pixels_.data() + size_t(y) * stride_;
-  const uint8_t code = uint8_t(pen_);
-  auto setPixel = [&](int x) {
-    const int shift = (x & 3) * 2;
-    uint8_t& byte = row[x >> 2];
-    byte = uint8_t((byte & ~(3 << shift)) | (code << shift));
-  };
-  int x = xFrom;
-  for (; x <= xTo && (x & 3) != 0; ++x) setPixel(x);
-  const int wholeBytes = (xTo + 1 - x) / 4;
-  if (wholeBytes > 0) {
-    std::memset(row + (x >> 2), code * 0x55, size_t(wholeBytes));
-    x += wholeBytes * 4;
+  const uint8_t pattern = uint8_t(uint8_t(pen_) * 0x55);
+  for (int x = xFrom; x <= xTo;) {
+    const int tileEnd = std::min(xTo, x | (kTileSize - 1));
+    uint8_t* bytes = pixels_.data() + ByteOf(x, y);
+    const size_t count = size_t(tileEnd >> 2) - size_t(x >> 2);  // bytes after the first
+    const uint8_t firstMask = uint8_t(0xFF << ((x & 3) * 2));          // pixels x&3 .. 3
+    const uint8_t lastMask = uint8_t(0xFF >> ((3 - (tileEnd & 3)) * 2));  // pixels 0 .. end&3
+    auto merge = [&](uint8_t& byte, uint8_t mask) {
+      byte = uint8_t((byte & ~mask) | (pattern & mask));
+    };
+    if (count == 0) {
+      merge(bytes[0], firstMask & lastMask);
+    } else {
+      merge(bytes[0], firstMask);
+      for (size_t i = 1; i < count; ++i) bytes[i] = pattern;
+      merge(bytes[count], lastMask);
+    }
+    x = tileEnd + 1;
   }
-  for (; x <= xTo; ++x) setPixel(x);
 }

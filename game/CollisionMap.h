@@ -31,8 +31,7 @@ class cCollisionMap {
   // The class of pixel (x, y); empty outside the map.
   PixelClass Get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return PixelClass::empty;
-    const uint8_t byte = pixels_[size_t(y) * stride_ + size_t(x >> 2)];
-    return PixelClass((byte >> ((x & 3) * 2)) & 3);
+    return PixelClass((pixels_[ByteOf(x, y)] >> ((x & 3) * 2)) & 3);
   }
   bool IsSolid(int x, int y) const { return Get(x, y) == PixelClass::solid; }
   // Solid or platform: carries a body from above.
@@ -47,14 +46,25 @@ class cCollisionMap {
   void DrawOutline(int64_t x, int64_t y, int64_t w, int64_t h, PixelClass penClass);
 
  private:
+  // Two bits per pixel in tiles of 64 x 64 pixels (1 KB, 16 bytes a row):
+  // the largest level (24800 x 6600) takes about 41 MB, and a steep line
+  // touches a few tiles instead of one memory row per pixel row.
+  static constexpr int kTileShift = 6;
+  static constexpr int kTileSize = 1 << kTileShift;
+  static constexpr size_t kTileRowBytes = kTileSize / 4;
+  static constexpr size_t kTileBytes = kTileRowBytes * kTileSize;
+
+  size_t ByteOf(int x, int y) const {
+    const size_t tile = size_t(y >> kTileShift) * tilesAcross_ + size_t(x >> kTileShift);
+    return tile * kTileBytes + size_t(y & (kTileSize - 1)) * kTileRowBytes +
+           size_t((x & (kTileSize - 1)) >> 2);
+  }
   void DrawWideSegment(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   void FillRun(int y, int xFrom, int xTo);
 
-  // Four pixels per byte, two bits each, rows of stride_ bytes: the largest
-  // level (24800 x 6600) then takes about 41 MB.
   int width_ = 0;
   int height_ = 0;
-  size_t stride_ = 0;
+  size_t tilesAcross_ = 0;
   std::vector<uint8_t> pixels_;
   PixelClass pen_ = PixelClass::solid;
   int64_t penX_ = 0;
