@@ -24,8 +24,9 @@ void GiveReward(int kind) {
 
 bool Touches(const PickupKind& kind, const tPickupItem& item, const tVirkoUnit& p) {
   const double pw = p.width * 0.5, ph = p.height * 0.5;
-  return p.x + pw > item.x && item.x + kind.boxWidth > p.x - pw && p.y + ph > item.y &&
-         item.y + kind.size > p.y - ph;
+  const double x = item.x, y = item.y;
+  return p.x + pw > x && x + kind.boxWidth > p.x - pw && p.y + ph > y &&
+         y + kind.size > p.y - ph;
 }
 
 void UpdateItem(int k, tPickupItem& item, double f) {
