@@ -12,7 +12,6 @@
 #include <sstream>
 
 #include "app/GameState.h"
-#include "data/LevelLoader.h"
 #include "game/CollisionMap.h"
 #include "tools/level/LevelBinary.h"
 #include "tools/level/LevelCheck.h"
@@ -196,8 +195,8 @@ void ExpectRenderedMapAgreesWithLines(const LevelSource& level) {
   std::string error;
   ASSERT_TRUE(WriteBinaryFile(path, Compile(level), error));
   ResetGameState();
-  game.levelFile[0] = path;
-  ASSERT_TRUE(LoadLevelState(0));
+  std::vector<std::string> messages;
+  ASSERT_TRUE(LoadLevelForPicture(path, messages));
   std::filesystem::remove(path);
   const RgbImage image = RenderCollisionMap(CollisionMap, 1);
   ASSERT_EQ(image.width, level.screensX * 800);

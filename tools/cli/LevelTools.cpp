@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/GameState.h"
-#include "data/LevelLoader.h"
 #include "data/UnitStats.h"
 #include "game/CollisionMap.h"
 #include "platform/Files.h"
@@ -133,22 +132,19 @@ std::optional<std::string> BinaryLevelPath(const std::string& path, const std::v
   return temporary;
 }
 
-std::vector<std::string> loaderMessages;
-void CollectLoaderMessage(const std::string&, const std::string& text) {
-  loaderMessages.push_back(Cp1257ToUtf8(text));
+// Loads a level the way the game does, with the unit statistics of the
+// working folder if it has them (for the units' boxes).
+void PrintMessage(const std::string&, const std::string& text) {
+  std::fprintf(stderr, "%s\n", Cp1257ToUtf8(text).c_str());
 }
 
-// Loads a level the way the game does (reader, units, collision map), with
-// the unit statistics of the working folder if it has them.
 bool LoadForRender(const std::string& binaryPath) {
   ResetGameState();
-  SetMessageBoxHandler(CollectLoaderMessage);
+  SetMessageBoxHandler(PrintMessage);  // a tool shows no message boxes
   if (FileExists("UStats.cfg")) LoadUnitStats();
-  game.levelFile[0] = binaryPath;
-  const bool loaded = LoadLevelState(0);
-  ClearTerminateRequest();
-  for (const std::string& message : loaderMessages)
-    std::fprintf(stderr, "%s: error: %s\n", binaryPath.c_str(), message.c_str());
+  std::vector<std::string> messages;
+  const bool loaded = LoadLevelForPicture(binaryPath, messages);
+  for (const std::string& message : messages) std::fprintf(stderr, "%s: error: %s\n", binaryPath.c_str(), message.c_str());
   return loaded;
 }
 

@@ -6,8 +6,11 @@
 #include <cstring>
 
 #include "app/GameState.h"
+#include "data/LevelFile.h"
+#include "data/LevelLoader.h"
 #include "game/Gameplay.h"
 #include "game/Units.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -168,7 +171,29 @@ void DrawBody(Painter& paint, int i, RgbColour colour, const std::string& label)
   paint.Label(start.x - 5, start.y - 7, label, colour);
 }
 
+std::vector<std::string> loaderMessages;
+void CollectLoaderMessage(const std::string&, const std::string& text) {
+  loaderMessages.push_back(Cp1257ToUtf8(text));
+}
+
 }  // namespace
+
+bool LoadLevelForPicture(const std::string& path, std::vector<std::string>& messages) {
+  loaderMessages.clear();
+  SetMessageBoxHandler(CollectLoaderMessage);
+  bool loaded = LoadLevelFile(path);
+  std::string reason;
+  if (loaded && !LevelFitsTables(reason)) {
+    loaderMessages.push_back(path + ": " + reason);
+    loaded = false;
+  }
+  ClearTerminateRequest();
+  messages.insert(messages.end(), loaderMessages.begin(), loaderMessages.end());
+  if (!loaded) return false;
+  for (int i = 0; i <= game.unitCount; ++i) SetUpUnit(i);
+  BuildCollisionMap();
+  return true;
+}
 
 RgbImage::RgbImage(int w, int h, RgbColour fill) : width(w), height(h), pixels(size_t(w) * h * 3) {
   for (size_t i = 0; i < pixels.size(); i += 3) {

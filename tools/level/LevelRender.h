@@ -29,6 +29,12 @@ constexpr RgbColour kEmptyColour{18, 22, 34};
 constexpr RgbColour kSolidColour{236, 236, 236};
 constexpr RgbColour kPlatformColour{60, 110, 255};
 
+// Loads a binary level file into the game state as the level loader does,
+// without pictures, sprites or sounds: the game's reader, its check against
+// the tables, the units' set-up from their types and the collision map.
+// Returns false with the game's messages if the level is refused.
+bool LoadLevelForPicture(const std::string& path, std::vector<std::string>& messages);
+
 // One picture pixel per shrink x shrink map pixels; a pixel shows the
 // strongest class among them (solid, then platform), so thin lines stay.
 RgbImage RenderCollisionMap(const cCollisionMap& map, int shrink);
