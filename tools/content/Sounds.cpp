@@ -33,7 +33,7 @@ AudioBuffer PickupSound() {
 AudioBuffer ThrowSound() {
   constexpr double kLength = 0.3;
   AudioBuffer sound(FramesOf(kLength), false);
-  Noise noise(0x7f4a7c15u);
+  WhiteNoise noise(0x7f4a7c15u);
   double low = 0.0, band = 0.0;
   for (size_t i = 0; i < sound.Frames(); ++i) {
     const double t = double(i) / kSampleRate;

@@ -249,7 +249,7 @@ void AddNote(AudioBuffer& buffer, Instrument instrument, const Note& note) {
   }
 }
 
-float Noise::Next() {
+float WhiteNoise::Next() {
   // xorshift32
   state_ ^= state_ << 13;
   state_ ^= state_ >> 17;
@@ -259,7 +259,7 @@ float Noise::Next() {
 
 void AddKick(AudioBuffer& buffer, double start, float volume) {
   const size_t first = FrameOf(start);
-  Noise noise(0x1234567u);
+  WhiteNoise noise(0x1234567u);
   double phase = 0.0;
   for (size_t i = 0; i < FrameOf(0.35); ++i) {
     const double t = double(i) / kSampleRate;
@@ -272,7 +272,7 @@ void AddKick(AudioBuffer& buffer, double start, float volume) {
 
 void AddSnare(AudioBuffer& buffer, double start, float volume) {
   const size_t first = FrameOf(start);
-  Noise noise(0x9e3779b9u);
+  WhiteNoise noise(0x9e3779b9u);
   float previous = 0.0f;
   for (size_t i = 0; i < FrameOf(0.25); ++i) {
     const double t = double(i) / kSampleRate;
@@ -287,7 +287,7 @@ void AddSnare(AudioBuffer& buffer, double start, float volume) {
 
 void AddHat(AudioBuffer& buffer, double start, float volume, bool open) {
   const size_t first = FrameOf(start);
-  Noise noise(open ? 0x51ed270bu : 0x2545f491u);
+  WhiteNoise noise(open ? 0x51ed270bu : 0x2545f491u);
   float previous = 0.0f, previous2 = 0.0f;
   const double decay = open ? 10.0 : 55.0;
   for (size_t i = 0; i < FrameOf(open ? 0.3 : 0.06); ++i) {

@@ -67,9 +67,9 @@ void AddSnare(AudioBuffer& buffer, double start, float volume);
 void AddHat(AudioBuffer& buffer, double start, float volume, bool open);
 
 // Deterministic white noise in -1..1.
-class Noise {
+class WhiteNoise {
  public:
-  explicit Noise(uint32_t seed) : state_(seed) {}
+  explicit WhiteNoise(uint32_t seed) : state_(seed) {}
   float Next();
 
  private:

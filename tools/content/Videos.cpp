@@ -24,7 +24,7 @@
 #include "tools/content/Content.h"
 #include "tools/content/MediaWriter.h"
 #include "tools/content/Music.h"
-#include "tools/content/Pictures.h"
+#include "tools/content/VideoPictures.h"
 
 namespace fs = std::filesystem;
 

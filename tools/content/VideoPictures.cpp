@@ -1,4 +1,4 @@
-#include "tools/content/Pictures.h"
+#include "tools/content/VideoPictures.h"
 
 #include <jpeglib.h>
 
