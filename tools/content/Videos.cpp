@@ -40,6 +40,7 @@ constexpr int kCloudTop = 1150;  // where the game draws the cloud band
 constexpr int kCloudHeight = 1200;
 
 constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kNoTint{1, 1, 1};
 
 double Smoothstep(double t) {
   t = std::clamp(t, 0.0, 1.0);
@@ -71,7 +72,7 @@ struct Sprite {
     const int top = (firstFrame - 1 + step) * frameHeight;
     if (top < 0 || top + frameHeight > sheet.height) return;
     frame.DrawScaled(sheet, 0, top, sheet.width, frameHeight, centreX - drawWidth / 2.0, centreY - drawHeight / 2.0,
-                     drawWidth, drawHeight, kWhite, 1.0f, mirrored);
+                     drawWidth, drawHeight, kNoTint, 1.0f, mirrored);
   }
 };
 
@@ -89,27 +90,70 @@ std::optional<Sprite> LoadSprite(const tAnimData& anim) {
   return sprite;
 }
 
-// The text of the game's font atlas: 16 x 16 cells in byte order.
+// Text in the game's font: its atlas holds 16 x 16 cells in byte order. The
+// game sets every glyph in a full cell; the videos set them by their ink,
+// which reads better at large sizes.
 class Font {
  public:
   bool Load() {
     atlas_ = ReadGamePicture("HTX\\lvFont.tga");
-    return atlas_.has_value();
+    if (!atlas_ || atlas_->width < 16 || atlas_->height < atlas_->width) return false;
+    cell_ = atlas_->width / 16;
+    for (int c = 0; c < 256; ++c) MeasureInk(c);
+    return true;
   }
+
   void DrawCentred(Frame& frame, const std::string& text, double centreX, double y, int size, Colour colour,
                    float alpha) const {
     if (!atlas_ || alpha <= 0.0f) return;
-    const int cell = atlas_->width / 16;
-    double x = centreX - double(text.size()) * size / 2.0;
+    const double scale = double(size) / cell_;
+    double x = centreX - Width(text, size) / 2.0;
     for (unsigned char c : text) {
-      frame.DrawScaled(*atlas_, (c % 16) * cell, (c / 16) * cell, cell, cell, x, y, size, size,
-                       {colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f}, alpha);
-      x += size;
+      const Ink& ink = ink_[c];
+      if (ink.right >= ink.left) {
+        frame.DrawScaled(*atlas_, (c % 16) * cell_ + ink.left, (c / 16) * cell_, ink.right - ink.left + 1, cell_,
+                         x, y, (ink.right - ink.left + 1) * scale, size,
+                         {colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f}, alpha);
+      }
+      x += Advance(c, size);
     }
   }
 
  private:
+  struct Ink {
+    int left = 0;
+    int right = -1;  // none: a blank glyph
+  };
+
+  void MeasureInk(int c) {
+    Ink& ink = ink_[c];
+    for (int x = 0; x < cell_; ++x) {
+      for (int y = 0; y < cell_; ++y) {
+        const size_t i = (size_t((c / 16) * cell_ + y) * atlas_->width + (c % 16) * cell_ + x) * 4 + 3;
+        if (atlas_->rgba[i] > 24) {
+          if (ink.right < ink.left) ink.left = x;
+          ink.right = x;
+          break;
+        }
+      }
+    }
+  }
+
+  double Advance(unsigned char c, int size) const {
+    const Ink& ink = ink_[c];
+    if (ink.right < ink.left) return 0.3 * size;
+    return (ink.right - ink.left + 1) * double(size) / cell_ + 0.08 * size;
+  }
+
+  double Width(const std::string& text, int size) const {
+    double width = 0;
+    for (unsigned char c : text) width += Advance(c, size);
+    return width;
+  }
+
   std::optional<Picture> atlas_;
+  int cell_ = 0;
+  Ink ink_[256];
 };
 
 // The demo level as the game loaded it, with its pictures.
@@ -292,7 +336,8 @@ bool WriteCredits(const fs::path& path, const LevelScene& scene, const Font& fon
       "SDL2, OpenGL, OpenAL, libjpeg,", "FFmpeg, FreeType and the DejaVu fonts", "", "Thank you for playing!"};
   constexpr int kLineCount = int(sizeof kLines / sizeof kLines[0]);
   constexpr double kLineHeight = 40.0;
-  const double y = scene.Height() > kHeight ? kHeight / 2.0 + 150 : scene.Height() / 2.0;
+  // Low enough to show the ground of the first islands under the text.
+  const double y = std::max(kHeight / 2.0, scene.Height() - 420.0);
   return WriteVideo(path, CreditsMusic(), [&](Frame& frame, int, double t, double length) {
     scene.Draw(frame, 1200.0 + 90.0 * t, y, t, false);
     frame.Dim(0.45f);
