@@ -115,11 +115,13 @@ block 300,500 permanent
 
 TEST(LevelToolFile, AFileTheGameRefusesIsNotDecompiled) {
   std::vector<float> numbers = CompileLevel(Parse(DemoLevelText()));
+  // The player's unit type follows the player's start position.
+  const LevelSource demo = Parse(DemoLevelText());
+  const float start[2] = {float(demo.player->at.x), float(demo.player->at.y)};
+  const auto at = std::search(numbers.begin(), numbers.end(), start, start + 2);
+  ASSERT_NE(at, numbers.end());
+  *(at + 2) = 9;
   std::vector<std::string> messages;
-  // The player's unit type: after size, grid and three lists.
-  const size_t typeIndex = 2 + 20 + (1 + 3 * 40) + (1 + 3 * 13) + 4 + 1 + 2;
-  ASSERT_EQ(numbers[typeIndex - 2], 160.0f);
-  numbers[typeIndex] = 9;
   EXPECT_FALSE(DecompileLevelBytes(LevelFileBytes(numbers), messages));
   EXPECT_FALSE(messages.empty());
 }
