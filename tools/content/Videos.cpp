@@ -377,6 +377,7 @@ bool BuildVideos(const std::string& contentDir) {
   SetMessageBoxHandler(CollectNote);
   auto scene = std::make_unique<LevelScene>();
   const bool loaded = scene->Load();
+  SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   for (const std::string& note : notes) std::fprintf(stderr, "virko-content: videos: %s\n", note.c_str());
   if (!loaded) {

@@ -29,6 +29,7 @@ bool LoadWithGameReader(const std::string& path, std::vector<std::string>& messa
   collected.clear();
   SetMessageBoxHandler(CollectMessage);
   const bool loaded = LoadLevelFile(path);
+  SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   messages.insert(messages.end(), collected.begin(), collected.end());
   return loaded && collected.empty();

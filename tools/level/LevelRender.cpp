@@ -187,6 +187,7 @@ bool LoadLevelForPicture(const std::string& path, std::vector<std::string>& mess
     loaderMessages.push_back(path + ": " + reason);
     loaded = false;
   }
+  SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   messages.insert(messages.end(), loaderMessages.begin(), loaderMessages.end());
   if (!loaded) return false;
