@@ -54,8 +54,10 @@ void Keep(const tBackdropKey& key) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, v.width, v.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    // Laid out as the window's pixels are (blue first), the copy is a plain
+    // one.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, v.width, v.height, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     cache.width = v.width;
     cache.height = v.height;
   }
