@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "gfx/Hud.h"
 #include "gfx/Render.h"
+#include "gfx/Widgets.h"
 
 tLight LightTable[8];
 TextureName backdropTex;
@@ -60,4 +62,13 @@ void SetupLights() {
   light.spotDirection[2] = -1;
   light.spotCutoff = 90;
   light.constantAttenuation = 12 - 0.1f * game.lightLevel;
+}
+
+void ResetDrawingState() {
+  for (tLight& light : LightTable) light = tLight{};
+  backdropTex = 0;
+  backgroundDrift = tBackgroundDrift{};
+  hudTextures = tHudTextures{};
+  backButton = cButton{};
+  exitButton = cButton{};
 }

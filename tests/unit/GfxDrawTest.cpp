@@ -1,4 +1,4 @@
-// The background's drift and the light table (null back end).
+// The background's drift (null back end).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,15 +24,4 @@ TEST(BackgroundDrift, AtFactorOneTheCopyMovesEveryTwelfthFrame) {
   EXPECT_FLOAT_EQ(lastY, float(5 * std::cos(double(0.2f))));
   frameFactor = 0;
   backgroundDrift = tBackgroundDrift{};
-}
-
-TEST(Lights, BrightnessSetsTheAttenuationOfLightZero) {
-  game.lightLevel = 100;
-  SetupLights();
-  EXPECT_FLOAT_EQ(LightTable[0].constantAttenuation, 2);
-  EXPECT_FLOAT_EQ(LightTable[0].position[2], 1000);
-  EXPECT_EQ(LightTable[7].id, 0x4007u);
-  game.lightLevel = 0;
-  SetupLights();
-  EXPECT_FLOAT_EQ(LightTable[0].constantAttenuation, 12);
 }
