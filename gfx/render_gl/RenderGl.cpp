@@ -9,7 +9,6 @@
 #include <array>
 #include <cstring>
 
-tViewport sceneViewport{0, 0, 800, 600};
 bool frameUntouched = false;
 uint64_t lightSerial = 0;
 
@@ -21,6 +20,10 @@ struct tSentLight {
   std::array<GLfloat, 16> modelView;
 };
 tSentLight sentLights[8];
+
+// The projection matrix RenderSetProjection makes.
+std::array<GLfloat, 16> sceneProjection;
+bool sceneProjectionMade = false;
 
 }  // namespace
 
@@ -35,7 +38,6 @@ void RenderSetupContext(int left, int top, int width, int height) {
   glAlphaFunc(GL_GREATER, 0.1f);
   glClearColor(0, 0, 0, 0);
   glViewport(left, top, width, height);
-  sceneViewport = tViewport{left, top, width, height};
   ++lightSerial;
 }
 
@@ -59,6 +61,18 @@ void RenderSetProjection() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, 799, 599, 0, 0, -10);
+  glGetFloatv(GL_PROJECTION_MATRIX, sceneProjection.data());
+  sceneProjectionMade = true;
+}
+
+bool SceneMapping(tViewport& viewport) {
+  std::array<GLfloat, 16> projection;
+  glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+  if (!sceneProjectionMade || projection != sceneProjection) return false;
+  GLint v[4];
+  glGetIntegerv(GL_VIEWPORT, v);
+  viewport = tViewport{v[0], v[1], v[2], v[3]};
+  return true;
 }
 
 void RenderSetCamera(double x, double y) {

@@ -89,8 +89,7 @@ void KeptQuad(double x, double y, double depth) {
 // The window pixels along the edges that the copy, moved by (dx, dy), may
 // leave uncovered: a column strip and a row strip, a little wider than the
 // band (the depth test takes care of the exact edge).
-void ForEachBandStrip(float dx, float dy, auto draw) {
-  const tViewport& v = sceneViewport;
+void ForEachBandStrip(const tViewport& v, float dx, float dy, auto draw) {
   const double toX = v.width / 799.0, toY = v.height / 599.0;
   glEnable(GL_SCISSOR_TEST);
   if (dx > 0) {
@@ -115,14 +114,14 @@ void ForEachBandStrip(float dx, float dy, auto draw) {
 // Puts the kept pixels back: first through the copy's quad (its pixels and
 // its depth), then through the backdrop's, in the band along the edges that
 // the copy did not cover. Unlit, unblended, texels as they are.
-void PutBack(TextureName texture, float dx, float dy) {
+void PutBack(const tViewport& viewport, TextureName texture, float dx, float dy) {
   glDisable(GL_LIGHTING);
   glDisable(GL_BLEND);
   glDisable(GL_ALPHA_TEST);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glBindTexture(GL_TEXTURE_2D, cache.texture);
   KeptQuad(dx, dy, -0.99);
-  ForEachBandStrip(dx, dy, [] { KeptQuad(0, 0, -1); });
+  ForEachBandStrip(viewport, dx, dy, [] { KeptQuad(0, 0, -1); });
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_LIGHTING);
   // The state the second overlay leaves behind.
@@ -140,11 +139,11 @@ void PutBack(TextureName texture, float dx, float dy) {
 
 void RenderBackground(TextureName texture, float dx, float dy) {
   const tTextureInfo* info = TextureInfoOf(texture);
-  const bool untouched = frameUntouched;
-  if (!info || !untouched) return DrawPair(texture, dx, dy);
-  const tBackdropKey key{texture, info->serial, dx, dy, lightSerial, sceneViewport};
+  tViewport viewport;
+  if (!info || !frameUntouched || !SceneMapping(viewport)) return DrawPair(texture, dx, dy);
+  const tBackdropKey key{texture, info->serial, dx, dy, lightSerial, viewport};
   if (cache.valid && cache.key == key) {
-    PutBack(texture, dx, dy);
+    PutBack(viewport, texture, dx, dy);
     frameUntouched = false;
     return;
   }

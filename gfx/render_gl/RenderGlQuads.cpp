@@ -103,9 +103,9 @@ void DrawInParts(const std::vector<tQuadPart>& parts, bool alphaTest, auto geome
 // of them applies. A quad square to the screen is magnified or minified
 // alike everywhere; where that is clearly one or the other, the filter that
 // applies is returned (0 when in doubt), and the draw can use it for both.
-GLint FilterThatApplies(const tQuadOnScreen& q, const tTexelCoverage& c) {
-  const double pixelsX = std::abs(q.right - q.left) * sceneViewport.width / 799.0;
-  const double pixelsY = std::abs(q.bottom - q.top) * sceneViewport.height / 599.0;
+GLint FilterThatApplies(const tQuadOnScreen& q, const tTexelCoverage& c, const tViewport& v) {
+  const double pixelsX = std::abs(q.right - q.left) * v.width / 799.0;
+  const double pixelsY = std::abs(q.bottom - q.top) * v.height / 599.0;
   const double texelsPerPixel = std::max(std::abs(q.sRight - q.sLeft) * c.width / pixelsX,
                                          std::abs(q.tBottom - q.tTop) * c.height / pixelsY);
   if (texelsPerPixel > 1.1) return GL_NEAREST;
@@ -115,8 +115,9 @@ GLint FilterThatApplies(const tQuadOnScreen& q, const tTexelCoverage& c) {
 
 // Draws with both filters set to the one that applies, then puts the
 // texture's own back.
-void DrawWithOneFilter(const tTextureInfo& info, const tQuadOnScreen& onScreen, auto draw) {
-  const GLint filter = info.nearestMin ? FilterThatApplies(onScreen, info.coverage) : 0;
+void DrawWithOneFilter(const tTextureInfo& info, const tQuadOnScreen& onScreen,
+                       const tViewport& viewport, auto draw) {
+  const GLint filter = info.nearestMin ? FilterThatApplies(onScreen, info.coverage, viewport) : 0;
   if (filter == 0) return draw();
   const GLenum other = filter == GL_NEAREST ? GL_TEXTURE_MAG_FILTER : GL_TEXTURE_MIN_FILTER;
   glTexParameteri(GL_TEXTURE_2D, other, filter);
@@ -134,14 +135,20 @@ void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool a
   const tTextureInfo* info = TextureInfoOf(texture);
   if (!info) return geometry();
   static std::vector<tQuadPart> parts;
-  DrawWithOneFilter(*info, onScreen, [&] {
+  tViewport viewport;
+  const bool mapped = SceneMapping(viewport);
+  auto draw = [&] {
     if (info->coverage.allOpaque && alphaOne)
       DrawWithoutBlending(alphaTest, geometry);
-    else if (PlanQuadParts(info->coverage, onScreen, sceneViewport, {alphaTest, alphaOne}, parts))
+    else if (mapped && PlanQuadParts(info->coverage, onScreen, viewport, {alphaTest, alphaOne}, parts))
       DrawInParts(parts, alphaTest, geometry);
     else
       geometry();
-  });
+  };
+  if (mapped)
+    DrawWithOneFilter(*info, onScreen, viewport, draw);
+  else
+    draw();
 }
 
 // One quad of a cell of an atlas, corners bottom left, bottom right, top

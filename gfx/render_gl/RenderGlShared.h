@@ -6,9 +6,10 @@
 #include "app/GameState.h"
 #include "gfx/render_gl/QuadParts.h"
 
-// The viewport set up with the context: where the 800 x 600 scene lies in
-// the window.
-extern tViewport sceneViewport;
+// Where the 800 x 600 scene lies in the window, while the frame's projection
+// is in force (x 0..799 and y 599..0 spanning the viewport). The shortcuts
+// rely on that mapping and are not taken when it does not hold.
+bool SceneMapping(tViewport& viewport);
 
 // True from the clearing of the buffers until the first thing is drawn.
 extern bool frameUntouched;

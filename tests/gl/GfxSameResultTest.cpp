@@ -170,8 +170,9 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
   const TextureName unknown[4] = {Unknown(256, 192, mask), Unknown(128, 128, figure),
                                   Unknown(64, 64, ground), Unknown(200, 150, photo, true)};
 
-  auto scene = [](const TextureName t[4]) {
+  auto scene = [](const TextureName t[4], auto afterBegin) {
     BeginFrame();
+    afterBegin();
     DrawOverlay(t[2], 0, 0, -1, 800, 600, 1);
     DrawQuad(t[1], 30.5, 40.25, -0.7, 300, 280, 1);
     DrawQuad(t[1], 420, 60, -0.5, 256, 256, 0.6);
@@ -195,10 +196,22 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
     DrawOverlay(t[2], 0, 0, -0.25, 800, 600, 0.7);
     return Read();
   };
-  const Frame inParts = scene(known);
-  const Frame whole = scene(unknown);
-  EXPECT_TRUE(inParts.colour == whole.colour);
-  EXPECT_TRUE(inParts.depth == whole.depth);
+  // As the frame handler sets it up; in part of the window (the viewport of
+  // a display without an 800 x 600 mode); under a projection of someone
+  // else's making.
+  auto sameBothWays = [&](auto afterBegin) {
+    const Frame inParts = scene(known, afterBegin);
+    const Frame whole = scene(unknown, afterBegin);
+    glViewport(0, 0, 800, 600);
+    return inParts.colour == whole.colour && inParts.depth == whole.depth;
+  };
+  EXPECT_TRUE(sameBothWays([] {}));
+  EXPECT_TRUE(sameBothWays([] { glViewport(100, 75, 600, 450); }));
+  EXPECT_TRUE(sameBothWays([] {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-200, 599, 799, 0, 0, -10);
+  }));
 }
 
 namespace {
