@@ -25,7 +25,10 @@ void RenderSetCamera(double x, double y);
 void RenderSendLight(const tLight& light);
 
 // A new mipmapped RGBA texture (rows bottom first); minification filter
-// linear, or nearest when nearestMin is set. Returns its name.
+// linear, or nearest when nearestMin is set. Returns its name. The OpenGL
+// back end remembers where the picture is transparent or opaque and draws
+// accordingly: the texels of such a texture must not be changed afterwards
+// (a video picture needs a texture of its own making).
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin);
 void RenderDeleteTexture(TextureName texture);
 

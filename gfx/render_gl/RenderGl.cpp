@@ -2,12 +2,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <array>
+#include <cstring>
+
 #include "gfx/Draw.h"
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
-
-#include <array>
-#include <cstring>
 
 bool frameUntouched = false;
 uint64_t lightSerial = 0;

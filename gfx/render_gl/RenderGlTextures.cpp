@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
