@@ -1,4 +1,0 @@
-// Sound effects and music switch not built yet.
-#include "audio/Sound.h"
-
-void MusicTick() {}
