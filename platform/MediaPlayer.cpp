@@ -128,7 +128,9 @@ struct cMediaPlayer::Playback {
 
   SwsContext* scaler = nullptr;
   std::vector<uint8_t> rgba;
-  TRect pictureRect{};
+  TRect pictureRect{};  // where the picture is shown
+  int texelsWide = 0;   // the picture's size in the texture
+  int texelsHigh = 0;
   VideoTexture texture;
   bool havePicture = false;
 
@@ -214,6 +216,11 @@ bool cMediaPlayer::Playback::Open(const std::string& gamePath, const TRect& area
                            av_q2d(av_guess_sample_aspect_ratio(format, format->streams[videoIndex],
                                                                nullptr)),
                            area);
+  // The texture holds the picture as it is, or shrunk to its place when it
+  // is larger; the drawing stretches it.
+  const bool fits = video->width <= pictureRect.width && video->height <= pictureRect.height;
+  texelsWide = fits ? video->width : pictureRect.width;
+  texelsHigh = fits ? video->height : pictureRect.height;
   lengthMs = format->duration > 0 ? av_rescale(format->duration, 1000, AV_TIME_BASE)
                                   : kUnknownLength;
   // A file whose first picture cannot be decoded counts as unplayable.
@@ -405,7 +412,7 @@ void cMediaPlayer::Playback::Advance() {
 
 // Converts the due picture to RGBA at the size it is shown and uploads it.
 void cMediaPlayer::Playback::ShowDuePicture() {
-  const int w = pictureRect.width, h = pictureRect.height;
+  const int w = texelsWide, h = texelsHigh;
   scaler = sws_getCachedContext(scaler, due->width, due->height, AVPixelFormat(due->format), w,
                                 h, AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
   if (!scaler) return;
@@ -489,8 +496,9 @@ void cMediaPlayer::Frame() {
     AudioPcmStreamSetVolume(p.sound, game.musicVolume);
   }
   if (!panelVisible) return;
-  const TRect picture = playback ? playback->pictureRect : displayRect;
-  const bool shown = playback && playback->havePicture;
-  RenderDrawVideo(shown ? playback->texture : VideoTexture{}, picture.width, picture.height,
-                  displayRect, picture);
+  if (playback && playback->havePicture)
+    RenderDrawVideo(playback->texture, playback->texelsWide, playback->texelsHigh, displayRect,
+                    playback->pictureRect);
+  else
+    RenderDrawVideo(VideoTexture{}, 0, 0, displayRect, displayRect);
 }
