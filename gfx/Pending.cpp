@@ -12,3 +12,4 @@ void DeleteTexture(TextureName& texture) { texture = 0; }
 void DrawHud() {}
 bool cButton::Run(int32_t, int32_t) { return false; }
 void cTrackBar::Run(int32_t, int32_t) {}
+void LoadHudTextures() {}
