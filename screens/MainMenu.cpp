@@ -140,7 +140,7 @@ void RunLoadMessage() {
   DrawOverlay(menuState.loadMessageTex, 0, 0, -0.01, 800, 600, 1);
   if (menuState.backButton.Run(330, 500)) {
     mainScreen.loadMessageShown = 0;
-    mainScreen.menuHidden = 0;
+    ShowMenuAgain();
   }
 }
 
@@ -171,8 +171,16 @@ void RunBonusScreen() {
   }
   if (menuState.backButton.Run(290, 500)) {
     mainScreen.bonusShown = 0;
-    mainScreen.menuHidden = 0;
+    ShowMenuAgain();
   }
+}
+
+// The menu's items react to the release of a press; a press that closed a
+// sub-screen must not reach an item lying under the button when released.
+void SkipReleaseOfClosingPress() {
+  if (!menuState.closingPress) return;
+  screenFlags.clicked = 0;
+  if (!screenFlags.mouseDown) menuState.closingPress = 0;
 }
 
 }  // namespace
@@ -198,7 +206,13 @@ void CloseMainMenu() {
   for (TextureName& texture : mainScreen.symbolTextures) DeleteTexture(texture);
 }
 
+void ShowMenuAgain() {
+  mainScreen.menuHidden = 0;
+  menuState.closingPress = 1;
+}
+
 void MainMenuFrame() {
+  SkipReleaseOfClosingPress();
   if (IntroState.finished && !mainScreen.menuHidden) RunMenu();
   RunLoadMessage();
   RunBonusScreen();

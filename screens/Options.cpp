@@ -46,7 +46,7 @@ void LeaveOptions() {
                             uint8_t(s.brightnessBar.value));
   mainScreen.optionsShown = 0;
   CloseOptions();
-  mainScreen.menuHidden = 0;
+  ShowMenuAgain();
 }
 
 }  // namespace

@@ -55,6 +55,9 @@ struct tMenuState {
   cButton creditsButton;
   TextureName loadMessageTex;
   TextureName bonusMessageTex;
+  // A sub-screen's button closed it on the press of a mouse button: the
+  // release of that press is not a click on the menu that shows again.
+  uint8_t closingPress;
 };
 extern tMenuState menuState;
 
@@ -64,6 +67,9 @@ bool ItemHit(const tMenuItem items[], int index);
 // The pointer is inside none of the first count items.
 bool NoItemHit(const tMenuItem items[], int count);
 void CloseMainMenu();
+// A sub-screen closes on a button's press: the menu shows again, and the
+// release of that press is no click on it.
+void ShowMenuAgain();
 
 // The menu's animated backdrop: two sliding, fading panels and eight
 // drifting symbols.

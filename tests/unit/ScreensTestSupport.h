@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -47,6 +48,19 @@ class ScreensTest : public ::testing::Test {
   static void WriteSettings(uint8_t music, uint8_t sound, uint8_t light) {
     const char bytes[3] = {char(music), char(sound), char(light)};
     std::ofstream("settings.cfg", std::ios::binary).write(bytes, 3);
+  }
+  // A 16-bit stereo 44100 Hz tone; the folder must exist.
+  static void WriteWav(const std::string& name, double seconds) {
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(name.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << name;
+    std::vector<short> samples(size_t(seconds * 44100) * 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = short((i / 2) % 100 * 300 - 15000);
+    sf_write_short(file, samples.data(), sf_count_t(samples.size()));
+    sf_close(file);
   }
   static std::string ReadFile(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
