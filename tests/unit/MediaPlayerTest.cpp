@@ -1,14 +1,18 @@
 #include <AL/alc.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/GameState.h"
+#include "audio/AudioLibrary.h"
 #include "platform/MediaPlayer.h"
 
 namespace fs = std::filesystem;
@@ -18,18 +22,26 @@ namespace {
 int64_t fakeNow = 0;
 int64_t FakeClock() { return fakeNow; }
 
+// A folder of this process's own, removed when the process ends.
 fs::path TestFolder() {
-  static const fs::path folder = [] {
+  struct Folder {
     fs::path path = fs::temp_directory_path() / ("virko-media-" + std::to_string(getpid()));
-    fs::create_directories(path);
-    return path;
-  }();
-  return folder;
+    Folder() { fs::create_directories(path); }
+    ~Folder() {
+      std::error_code ignored;
+      fs::remove_all(path, ignored);
+    }
+  };
+  static const Folder folder;
+  return folder.path;
 }
+
+constexpr const char* kChildVideo = "VIRKO_VIDEO_SOUND_FILE";  // set in a child that plays it
 
 // Two seconds of 25 pictures a second with WMA sound, as the game's videos.
 std::string TestVideo() {
   static const std::string path = [] {
+    if (const char* given = std::getenv(kChildVideo)) return std::string(given);
     const fs::path file = TestFolder() / "clip.wmv";
     const std::string command =
         "ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=2 "
@@ -267,19 +279,117 @@ TEST(MediaPlayerPicture, FitsTheAreaWithItsAspectKept) {
   EXPECT_EQ(unknownAspect.width, 800);
 }
 
-TEST_F(MediaPlayerTest, PlaysItsSoundOnAnAudioDevice) {
-  ALCdevice* device = alcOpenDevice(nullptr);
-  if (!device) GTEST_SKIP() << "no OpenAL device, not even the null one";
-  ALCcontext* context = alcCreateContext(device, nullptr);
-  alcMakeContextCurrent(context);
+TEST_F(MediaPlayerTest, PlaysItsSoundOnTheAudioLibrarysDevice) {
+  AudioInit(44100);
+  if (!alcGetCurrentContext()) GTEST_SKIP() << "no audio device, not even the null one";
   game.musicVolume = 60;
   player.fileName = TestVideo();
   player.Open();
   player.Play();
   PlayToEnd();
   EXPECT_EQ(player.FramesDecoded(), 50);
+  // Released during a video, as on the way out: the player goes on silently.
+  player.Open();
+  player.Play();
+  fakeNow += 500;
+  player.Frame();
+  AudioFree();
+  PlayToEnd();
+  EXPECT_EQ(player.FramesDecoded(), 50);
+}
+
+// The video's sound as OpenAL Soft's wave-file writer records it. OpenAL
+// Soft reads its configuration once per process, so the video is played by
+// a child: this binary again, running this test with the volume to use.
+namespace {
+
+constexpr const char* kChildVolume = "VIRKO_VIDEO_SOUND_VOLUME";
+
+void PlayVideoInRealTime(const std::string& video, int volume) {
+  SetMediaClock(nullptr);
+  AudioInit(44100);
+  game.musicVolume = uint8_t(volume);
+  cMediaPlayer player;
+  player.fileName = video;
+  player.Open();
+  player.Play();
+  while (player.Position() < 1000) {
+    player.Frame();
+    AudioUpdate();
+    SDL_Delay(10);
+  }
   player.Stop();
-  alcMakeContextCurrent(nullptr);
-  alcDestroyContext(context);
-  alcCloseDevice(device);
+  AudioFree();  // finishes the wave file
+}
+
+// The left channel of the recording at the given music volume.
+std::vector<int16_t> RecordVideoSound(int volume) {
+  const fs::path config = TestFolder() / "alsoft.conf";
+  const fs::path wave = TestFolder() / ("sound" + std::to_string(volume) + ".wav");
+  std::ofstream(config) << "[general]\ndrivers = wave\nsample-type = int16\nfrequency = 44100\n"
+                           "dither = false\n"
+                           "[wave]\nfile = " << wave.string() << "\n";
+  const std::string command = "env -u ALSOFT_DRIVERS ALSOFT_CONF='" + config.string() + "' " +
+                              kChildVolume + "=" + std::to_string(volume) + " " + kChildVideo +
+                              "='" + TestVideo() + "' /proc/" + std::to_string(getpid()) +
+                              "/exe --gtest_filter=MediaPlayerTest.ItsSound* >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return {};
+  SF_INFO info{};
+  SNDFILE* file = sf_open(wave.c_str(), SFM_READ, &info);
+  if (!file) return {};
+  std::vector<int16_t> frames(size_t(info.frames * info.channels));
+  sf_readf_short(file, frames.data(), info.frames);
+  sf_close(file);
+  std::vector<int16_t> left;
+  for (size_t i = 0; i < frames.size(); i += size_t(info.channels)) left.push_back(frames[i]);
+  return left;
+}
+
+// The typical tenth of a second of a recording: the median of its cycles
+// (counted with some hysteresis) and of its peaks, so that a stretch the
+// player could not feed on a busy machine does not count.
+struct Tone {
+  int cycles;
+  int peak;
+};
+Tone MeasureTone(const std::vector<int16_t>& samples) {
+  std::vector<int> cycles, peaks;
+  for (size_t start = 0; start + 4410 <= samples.size(); start += 4410) {
+    int count = 0, peak = 0;
+    bool high = false;
+    for (size_t i = start; i < start + 4410; ++i) {
+      peak = std::max(peak, std::abs(int(samples[i])));
+      if (!high && samples[i] > 300) {
+        high = true;
+        ++count;
+      } else if (high && samples[i] < -300) {
+        high = false;
+      }
+    }
+    cycles.push_back(count);
+    peaks.push_back(peak);
+  }
+  if (cycles.empty()) return Tone{0, 0};
+  std::nth_element(cycles.begin(), cycles.begin() + cycles.size() / 2, cycles.end());
+  std::nth_element(peaks.begin(), peaks.begin() + peaks.size() / 2, peaks.end());
+  return Tone{cycles[cycles.size() / 2], peaks[peaks.size() / 2]};
+}
+
+}  // namespace
+
+TEST_F(MediaPlayerTest, ItsSoundComesOutAtTheMusicVolume) {
+  if (const char* volume = std::getenv(kChildVolume)) {
+    PlayVideoInRealTime(TestVideo(), std::atoi(volume));
+    std::_Exit(0);
+  }
+  const std::vector<int16_t> full = RecordVideoSound(100);
+  const std::vector<int16_t> half = RecordVideoSound(50);
+  ASSERT_GT(full.size(), 22050u);
+  ASSERT_GT(half.size(), 22050u);
+  const Tone fullTone = MeasureTone(full);
+  const Tone halfTone = MeasureTone(half);
+  EXPECT_NEAR(fullTone.cycles, 44, 1);  // the video's 440 Hz tone
+  EXPECT_NEAR(halfTone.cycles, 44, 1);
+  EXPECT_GT(fullTone.peak, 1000);
+  EXPECT_NEAR(double(halfTone.peak) / fullTone.peak, 0.5, 0.05);
 }
