@@ -1,0 +1,8 @@
+#include "tools/content/Pictures.h"
+
+#include "tools/content/Content.h"
+
+bool BuildPictures(const std::string& contentDir) {
+  return BuildFont(contentDir) && BuildPlayPictures(contentDir) && BuildSpriteSheets(contentDir) &&
+         BuildLevelScenery(contentDir) && BuildLevelScreens(contentDir);
+}
