@@ -4,5 +4,6 @@
 
 bool BuildPictures(const std::string& contentDir) {
   return BuildFont(contentDir) && BuildPlayPictures(contentDir) && BuildSpriteSheets(contentDir) &&
-         BuildLevelScenery(contentDir) && BuildLevelScreens(contentDir);
+         BuildLevelScenery(contentDir) && BuildLevelScreens(contentDir) && BuildMainMenu(contentDir) &&
+         BuildSplashAndTitles(contentDir) && BuildMessages(contentDir) && BuildOptionsAndStatistics(contentDir);
 }

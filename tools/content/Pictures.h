@@ -24,3 +24,5 @@ int LevelScreensAcross(const std::string& contentDir);
 Image PlayerSheet();
 Image UnitSheet(int type);
 Image SparkleSheet();
+// Menu backdrop panel 0 to 5, also behind the message screens.
+Image MenuPanel(int index);

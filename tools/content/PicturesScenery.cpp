@@ -22,11 +22,10 @@ Image Backdrop() {
   PaintCloud(image, {420, 70}, 150, 12, palette::white, palette::cloudShade, 0.7f);
   PaintCloud(image, {720, 250}, 190, 13, palette::white, palette::cloudShade, 0.75f);
   // Far mountains fade into the haze; nearer ones are bluer.
-  PaintRidge(image, 400, 170, 21, Mix(palette::mountainFar, palette::haze, 0.3f), Mix(palette::mountainFar, palette::haze, 0.6f), true);
+  PaintRidge(image, 400, 190, 21, Mix(palette::mountainFar, palette::skyLow, 0.25f), Mix(palette::mountainFar, palette::haze, 0.5f), true);
   PaintRidge(image, 470, 120, 22, palette::mountain, Mix(palette::mountain, palette::mountainFar, 0.6f), true);
-  PaintCloud(image, {300, 470}, 320, 14, Mix(palette::white, palette::haze, 0.3f), palette::cloudShade, 0.6f);
-  PaintForest(image, 545, 60, 23, Mix(palette::pine, palette::mountain, 0.55f), 26);
-  PaintForest(image, 585, 50, 24, Mix(palette::pine, palette::mountain, 0.3f), 22);
+  PaintForest(image, 540, 70, 23, Mix(palette::pine, palette::mountain, 0.55f), 20);
+  PaintForest(image, 580, 80, 24, Mix(palette::pine, palette::mountain, 0.3f), 26);
   return image;
 }
 
@@ -55,8 +54,8 @@ Image CloudBand(int levelScreens) {
       const Vec c{worldX / stretchX, worldY / stretchY};
       const Shape puff = Ellipse(c, radius / stretchX, radius / stretchY);
       const Rgba light = Mix(palette::white, palette::skyLow, 0.2f * row);
-      Paint(image, puff, VerticalSoft(light, Mix(palette::cloudShade, palette::white, 0.3f), c.y - radius / stretchY,
-                                      c.y + radius / stretchY, radius / stretchY * 0.5f), 0);
+      Paint(image, puff, CloudShader(light, Mix(palette::cloudShade, palette::white, 0.45f), c.y - radius / stretchY,
+                                     c.y + radius / stretchY), 0);
       worldX += radius * (1.1f + 0.5f * HashUnit(31, uint32_t(row), uint32_t(k)));
     }
   }

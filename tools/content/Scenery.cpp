@@ -53,37 +53,53 @@ void PaintCloud(Image& image, Vec centre, float width, uint32_t seed, Rgba light
   }
   const float flat = centre.y + width * 0.06f;
   const Shape cloud = Intersect(Union(puffs), RoundBox({centre.x, flat - width}, width, width, 0));
-  Paint(image, cloud,
-        VerticalSoft(WithAlpha(light, alpha), WithAlpha(shade, alpha), centre.y - width * 0.35f, flat, width * 0.08f), 0);
+  Paint(image, cloud, CloudShader(light, shade, centre.y - width * 0.35f, flat, alpha), 0);
+}
+
+Shader CloudShader(Rgba light, Rgba shade, float top, float bottom, float alpha) {
+  return [=](Vec p, float d, Vec n) {
+    const float t = Clamp01((p.y - top) / (bottom - top));
+    Rgba c = Mix(light, shade, t * t * 0.9f);
+    // A bright rim where the cloud faces the sun.
+    const float rim = Smoothstep(-6, 0, d) * Clamp01(Dot(n, Normalize(Vec{-0.5f, -0.86f})));
+    c = Mix(c, palette::white, rim * 0.6f);
+    return WithAlpha(c, alpha * Smoothstep(0.5f, -2.5f, d));
+  };
 }
 
 void PaintRidge(Image& image, float baseY, float height, uint32_t seed, Rgba top, Rgba bottom, bool snow) {
-  auto skyline = [&](float x) {
+  auto skyline = [&](float x, int octaves = 5) {
     float n = 0;
     float amplitude = 1;
     float frequency = 1 / 240.0f;
-    for (int octave = 0; octave < 5; ++octave) {
+    for (int octave = 0; octave < octaves; ++octave) {
       // Ridged noise: sharp peaks, rounded valleys.
       n += amplitude * (1 - std::fabs(Noise(x * frequency, 0.5f, seed + octave) * 2 - 1));
       amplitude *= 0.45f;
       frequency *= 2.1f;
     }
-    return baseY - height * (n / 1.8f);
+    return baseY - height * std::pow(Clamp01(n / 1.9f), 1.8f) * 1.4f;
   };
   for (int x = 0; x < image.Width(); ++x) {
     const float h = skyline(x + 0.5f);
-    const float slope = skyline(x + 2.5f) - skyline(x - 1.5f);
-    // Slopes that face the light (rising to the right) are lit.
-    const float light = std::clamp(-slope * 0.12f, -0.25f, 0.25f);
+    // Slopes that rise to the right face the light; measured over a few
+    // pixels so that single columns do not streak.
+    // Which way the broad shape of the mountain slopes here: one side of
+    // each peak is lit, the other in shade.
+    const float slope = (skyline(x + 4.5f, 2) - skyline(x - 3.5f, 2)) / 8;
+    const float light = std::clamp(-slope * 2.5f, -0.35f, 0.35f);
+    const float peak = Clamp01(((baseY - h) / height - 0.62f) * 3);
     for (int y = std::max(0, int(h) - 1); y < image.Height(); ++y) {
       const float coverage = Clamp01(y + 1 - h);
       Rgba c = Mix(top, bottom, Clamp01((y - h) / std::max(1.0f, image.Height() - h)));
-      c = light > 0 ? Mix(c, palette::haze, light) : Mix(c, Scale(c, 0.7f), -light);
-      const float peak = Clamp01((baseY - h) / height - 0.45f) * 2;
+      // Rock faces: broad patches of light and shade that fade with depth.
+      const float face = Fractal(x / 45.0f + y / 90.0f, y / 30.0f, seed + 5, 3) - 0.5f;
+      const float nearTop = 1 - Smoothstep(0, 140, y - h);
+      const float shade = light * nearTop + face * 0.35f;
+      c = shade > 0 ? Mix(c, palette::haze, shade * 0.6f) : Mix(c, Scale(c, 0.78f), -shade);
       if (snow && peak > 0) {
-        const float depth = y - h;
-        const float cap = 14 * peak + 6 * Noise(x / 9.0f, 1, seed + 9);
-        if (depth < cap) c = Mix(c, Mix(palette::white, palette::skyLow, light < 0 ? 0.6f : 0.1f), 0.85f);
+        const float cap = 26 * peak + 8 * Noise(x / 7.0f, 1, seed + 9) - 4;
+        if (y - h < cap) c = Mix(c, Mix(palette::white, palette::skyLow, 0.35f - light), 0.9f);
       }
       image.Blend(x, y, c, coverage);
     }
@@ -111,8 +127,10 @@ void PaintPine(Image& image, Vec base, float height, Rgba colour, bool outlined)
                              {base.x + half * 0.3f, bottom - height * 0.05f}, {base.x + half, bottom},
                              {base.x, bottom + height * 0.04f}}));
   }
+  // Near trees are outlined and show their trunks; far ones are shapes of haze.
   const float outline = outlined ? kOutline : 0;
-  Paint(image, Capsule(base, base - Vec{0, height * 0.2f}, height * 0.045f, height * 0.035f), palette::woodDark, outline);
+  if (outlined)
+    Paint(image, Capsule(base, base - Vec{0, height * 0.2f}, height * 0.045f, height * 0.035f), palette::woodDark, outline);
   Paint(image, Union(tiers), Soft(colour, height * 0.08f), outline);
 }
 
@@ -122,11 +140,11 @@ void PaintForest(Image& image, float baseY, float treeHeight, uint32_t seed, Rgb
   int k = 0;
   for (float x = -spacing; x < image.Width() + spacing; x += spacing * (0.6f + 0.8f * HashUnit(seed, uint32_t(k++)))) {
     const float h = treeHeight * (0.6f + 0.6f * HashUnit(seed, uint32_t(k), 7));
-    PaintPine(image, {x, baseY + 4}, h, colour, false);
+    PaintPine(image, {x, baseY + h * 0.1f}, h, colour, false);
   }
 }
 
-void PaintIsland(Image& image, Vec top, float width, uint32_t seed) {
+void PaintIsland(Image& image, Vec top, float width, uint32_t seed, bool trees) {
   const float half = width / 2;
   // Rock hanging under the island, narrowing to a jagged point.
   std::vector<Vec> rock{{top.x - half, top.y}};
@@ -149,8 +167,8 @@ void PaintIsland(Image& image, Vec top, float width, uint32_t seed) {
   const Shape cap = RoundBox({top.x, top.y}, half + 4, width * 0.035f + 3, width * 0.035f + 3);
   Paint(image, cap, VerticalSoft(palette::grassLight, palette::grass, top.y - 8, top.y + 8, 4));
   // Pines and a hanging root or two.
-  const int trees = 2 + int(Hash(seed, 5) % 3);
-  for (int k = 0; k < trees; ++k) {
+  const int treeCount = trees ? 2 + int(Hash(seed, 5) % 3) : 0;
+  for (int k = 0; k < treeCount; ++k) {
     const float x = top.x - half * 0.7f + width * 0.7f * HashUnit(seed, uint32_t(k), 11);
     PaintPine(image, {x, top.y - 3}, width * (0.3f + 0.25f * HashUnit(seed, uint32_t(k), 12)), palette::pine, true);
   }

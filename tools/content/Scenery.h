@@ -14,6 +14,8 @@ void PaintGlow(Image& image, Vec centre, float radius, Rgba colour, float streng
 void PaintStars(Image& image, uint32_t seed, int count, float maxY);
 // A soft cumulus cloud, flat underneath, about width wide.
 void PaintCloud(Image& image, Vec centre, float width, uint32_t seed, Rgba light, Rgba shade, float alpha = 1);
+// Soft cloud shading from light at top to shade at bottom.
+Shader CloudShader(Rgba light, Rgba shade, float top, float bottom, float alpha = 1);
 // A ridge of mountains filling the image below a noisy skyline around baseY.
 void PaintRidge(Image& image, float baseY, float height, uint32_t seed, Rgba top, Rgba bottom, bool snow);
 // Rolling hills below a smooth line around baseY.
@@ -23,7 +25,7 @@ void PaintPine(Image& image, Vec base, float height, Rgba colour, bool outlined)
 // A row of pines standing on baseY, filled below.
 void PaintForest(Image& image, float baseY, float treeHeight, uint32_t seed, Rgba colour, float spacing);
 // A floating island of rock with grass on top and pines, centred on top.
-void PaintIsland(Image& image, Vec top, float width, uint32_t seed);
+void PaintIsland(Image& image, Vec top, float width, uint32_t seed, bool trees = true);
 
 // A wooden board with rounded corners (menu boards, panels).
 void PaintBoard(Image& image, Vec centre, float halfWidth, float halfHeight, Rgba wood, uint32_t seed);
