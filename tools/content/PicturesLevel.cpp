@@ -1,11 +1,11 @@
 // The level's screen pictures, "DATA\levels\demo\0.tga" and on: one 800 x 600
-// picture per screen slot of the compiled level's grid, drawn from the
-// level's own lines so that what looks solid is exactly what the collision
-// map holds. A pixel is covered by a line when its centre lies within 11.5
-// pixels of a drawn segment, the rule the collision map follows. White lines
-// (and permanent blocks) become earth, grass and rock; blue lines, which
-// carry the player from above only, become wooden walkways. Everything else
-// stays transparent, so the backdrop shows through.
+// picture per screen slot of the compiled level's grid. The game's own
+// collision map of the level decides which pixels are drawn, so that what
+// looks solid is exactly what is solid: white (solid) pixels become earth,
+// grass and rock, blue (platform) pixels, which carry the player from above
+// only, become wooden walkways, and empty pixels stay transparent so that the
+// backdrop shows through. The level's segments give the shading: how deep a
+// pixel lies in its line and which way the line faces.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +14,8 @@
 
 #include "app/GameState.h"
 #include "data/LevelFile.h"
+#include "data/LevelLoader.h"
+#include "game/CollisionMap.h"
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
 #include "tools/content/ImageFiles.h"
@@ -23,7 +25,7 @@
 
 namespace {
 
-constexpr float kHalfPen = 11.5f;  // the collision map's 23-pixel pen
+constexpr float kHalfPen = float(cCollisionMap::kPenRadius);
 constexpr float kTau = 2 * std::numbers::pi_v<float>;
 
 enum class Look { earth, rock, stone, planks };
@@ -33,8 +35,9 @@ struct Segment {
   Look look;
 };
 
-// The segments the level loader draws for one line list: from point i to
-// point i + 1 for i up to count - 2, except where the pen is lifted.
+// The segments the level loader draws for one line list (to shade them):
+// from point i to point i + 1 for i up to count - 2, except where the pen is
+// lifted.
 void AddDrawnSegments(const TPoint* points, const uint8_t* breaks, int count, Look look,
                       std::vector<Segment>& out) {
   for (int i = 0; i + 1 < count; ++i) {
@@ -299,29 +302,43 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
   }
 }
 
+// The screen whose top-left corner is the world point origin; the collision
+// map must hold the level.
 Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, Vec origin) {
   Image image(kScreenWidth, kScreenHeight);
   for (const Decoration& d : decorations)
     if (d.kind == Decoration::pine) DrawDecoration(image, d, origin);
+  // The map's rule measures from a pixel's own corner point.
+  const Vec corner = origin - Vec{0.5f, 0.5f};
   Field solid(kScreenWidth, kScreenHeight);
   Field platform(kScreenWidth, kScreenHeight);
-  solid.Add(terrain.solid, origin, kScreenHeight);
-  platform.Add(terrain.platform, origin, kScreenHeight);
+  solid.Add(terrain.solid, corner, kScreenHeight);
+  platform.Add(terrain.platform, corner, kScreenHeight);
   for (int y = 0; y < kScreenHeight; ++y)
     for (int x = 0; x < kScreenWidth; ++x) {
-      const Vec p = origin + Vec{x + 0.5f, y + 0.5f};
-      const Nearest& plank = platform.At(x, y);
-      const Nearest& ground = solid.At(x, y);
-      // Walkways are drawn over ground, as the collision map draws them.
-      if (plank.distance <= kHalfPen) {
-        image.Set(x, y, WithEdge(PlankColour(plank, p), plank.distance));
-      } else if (ground.distance <= kHalfPen) {
-        image.Set(x, y, WithEdge(GroundColour(ground, p), ground.distance));
-      } else {
-        // Half a pixel of ink beyond the edge smooths it; it is too faint to
-        // read as ground.
-        const float d = std::min(plank.distance, ground.distance);
-        if (d < kHalfPen + 1) image.Blend(x, y, palette::ink, 0.6f * (kHalfPen + 1 - d));
+      const Vec p = origin + Vec{float(x), float(y)};
+      Nearest plank = platform.At(x, y);
+      Nearest ground = solid.At(x, y);
+      switch (CollisionMap.Get(int(origin.x) + x, int(origin.y) + y)) {
+        case PixelClass::platform:
+          if (plank.segment) {
+            plank.distance = std::min(plank.distance, kHalfPen);
+            image.Set(x, y, WithEdge(PlankColour(plank, p), plank.distance));
+          }
+          break;
+        case PixelClass::solid:
+          if (ground.segment) {
+            ground.distance = std::min(ground.distance, kHalfPen);
+            image.Set(x, y, WithEdge(GroundColour(ground, p), ground.distance));
+          }
+          break;
+        case PixelClass::empty: {
+          // Half a pixel of ink beyond the edge smooths it; it is too faint
+          // to read as ground.
+          const float d = std::min(plank.distance, ground.distance);
+          if (d < kHalfPen + 1) image.Blend(x, y, palette::ink, 0.6f * (kHalfPen + 1 - d));
+          break;
+        }
       }
     }
   for (const Decoration& d : decorations)
@@ -374,6 +391,12 @@ bool BuildLevelScreens(const std::string& contentDir) {
       cellOfSlot[size_t(v)] = {c, r};
       slots = std::max(slots, v);
     }
+  std::string reason;
+  if (!LevelFitsTables(reason)) {
+    std::fprintf(stderr, "cannot draw the level's screens: %s\n", reason.c_str());
+    return false;
+  }
+  BuildCollisionMap();
   const Terrain terrain = TerrainOfLevel();
   const std::vector<Decoration> decorations = Decorate(terrain);
   for (int v = 1; v <= slots; ++v) {
