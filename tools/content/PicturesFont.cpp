@@ -1,7 +1,6 @@
 // "HTX\lvFont.tga": the general font, 16 x 16 cells of 32 pixels holding the
 // 256 Windows-1257 byte codes in reading order. The game advances every
-// character by one cell, so each glyph is centred in its cell; it samples a
-// little past a cell's right edge, so glyphs keep clear of it.
+// character by one cell, so each glyph is centred in its cell.
 #include <cmath>
 
 #include "platform/MessageBox.h"
@@ -15,7 +14,10 @@ namespace {
 
 constexpr int kCell = 32;
 constexpr int kBaseline = 24;
-constexpr int kUsableWidth = 29;  // pixels 1..29 of a cell; the game reads 33
+// The game samples each cell and 1.4 pixels of the next one: glyphs keep to
+// columns 2 to 29, so that nothing of a neighbour shows beside them.
+constexpr int kFirstColumn = 2;
+constexpr int kUsableWidth = 28;
 constexpr float kStroke = 1.6f;
 
 // The Unicode character of a Windows-1257 byte; 0 for bytes that show nothing.
@@ -48,7 +50,7 @@ bool BuildFont(const std::string& contentDir) {
     const int cellX = (byte % 16) * kCell;
     const int cellY = (byte / 16) * kCell;
     // Centre the inked part of the glyph (with its outline) in the cell.
-    const int x = cellX + 1 + (kUsableWidth - outline.width) / 2 - outline.left;
+    const int x = cellX + kFirstColumn + (kUsableWidth - outline.width) / 2 - outline.left;
     const int y = cellY + kBaseline;
     Stamp(atlas, outline, x, y, palette::ink);
     Stamp(atlas, glyph, x, y, palette::white);

@@ -50,7 +50,7 @@ Image CloudBand(int levelScreens) {
     int k = 0;
     for (float worldX = 0; worldX < kWidth * stretchX + 80; ++k) {
       const float radius = 40 + 35 * HashUnit(32, uint32_t(row), uint32_t(k));
-      const float worldY = 55 + row * 38 - radius * 0.4f + 10 * HashUnit(33, uint32_t(row), uint32_t(k));
+      const float worldY = radius + 12 + row * 38 + 10 * HashUnit(33, uint32_t(row), uint32_t(k));
       const Vec c{worldX / stretchX, worldY / stretchY};
       const Shape puff = Ellipse(c, radius / stretchX, radius / stretchY);
       const Rgba light = Mix(palette::white, palette::skyLow, 0.2f * row);
