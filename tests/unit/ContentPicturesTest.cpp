@@ -218,13 +218,16 @@ TEST(ContentPictures, ScreenPicturesAndButtonsHaveTheirSizes) {
 // ---- The level's screens ----
 
 // Two screens across, one down, pictures 1 and 2 (or as given). Ground from
-// (0, 450) to (700, 450); a wall at x 1000 from y 450 up to 150; a walkway
-// from (200, 250) to (500, 250); a permanent block at (1300, 200) and one that
-// is not at (1300, 500).
+// (0, 450) to (700, 450); a wall at x 1000 from y 450 up to 150; a closed
+// box from (1400, 400) to (1600, 550); a walkway from (200, 250) to
+// (500, 250); a permanent block at (1300, 200) and one that is not at
+// (1300, 500).
 std::vector<float> TestLevel(float firstSlot = 1, float secondSlot = 2) {
   std::vector<float> n{2, 1, firstSlot, secondSlot};
   // The last point of a list is never drawn.
-  n.insert(n.end(), {4, 0, 450, 700, 450, 1000, 450, 1000, 150, 0, 0, 0, 1, 0, 0, 0});
+  n.insert(n.end(), {9, 0, 450, 700, 450, 1000, 450, 1000, 150, 1400, 400, 1600, 400, 1600, 550, 1400, 550,
+                     1400, 400, 0, 0});
+  n.insert(n.end(), {0, 1, 0, 1, 0, 0, 0, 0, 0, 0});
   n.insert(n.end(), {2, 200, 250, 500, 250, 0, 0, 0, 0, 0});
   n.insert(n.end(), {0, 0, 0, 0});
   n.insert(n.end(), {0, 100, 400, 0});
@@ -277,6 +280,7 @@ TEST_F(LevelScreensTest, SolidLooksSolidExactlyWhereTheCollisionMapIs) {
   const Picture second = ReadTga(folder + "/1.tga");
   EXPECT_EQ(CountOpaque(second, 480, 470, 100, 100), 0) << "the block that is not permanent is not drawn";
   EXPECT_EQ(second.Alpha(500, 190), 255) << "the permanent block's outline is drawn";
+  EXPECT_EQ(second.Alpha(700, 480), 255) << "the inside of a closed outline is drawn as earth";
   // Walkways (blue lines) and ground (white lines) look clearly different.
   ASSERT_GT(counts[1], 0);
   ASSERT_GT(counts[2], 0);

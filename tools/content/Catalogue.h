@@ -43,8 +43,8 @@ struct UnitKind {
 };
 
 inline const std::array<UnitKind, 7> kUnitKinds{{
-    // The player: a full jump rises 3 x 70 = 210 pixels.
-    {"", kPlayerDrawn, 40, 90, 100, 70, 2.0f, 1, {0, 0, 0}, {0, 0, 0}, 0},
+    // The player: a full jump rises 3 x 60 = 180 pixels.
+    {"", kPlayerDrawn, 40, 100, 100, 60, 2.0f, 1, {0, 0, 0}, {0, 0, 0}, 0},
     // 1: hedgehog, walks toward the player and snaps at him.
     {"DATA\\Sprites\\ezis.tga", 96, 64, 48, 20, 0, 2.0f, 1, {1, 9, 0.05f}, {9, 15, 0.05f}, 14},
     // 2: snail, crawls left.

@@ -127,10 +127,89 @@ class Field {
   std::vector<Nearest> cells_;
 };
 
+// Empty pixels that can be reached from the level's edges or the player's
+// start. The others lie inside closed outlines (the bodies of islands): no one
+// can get there, so they are painted as the island's earth.
+class OpenAir {
+ public:
+  void Find() {
+    width_ = CollisionMap.Width();
+    height_ = CollisionMap.Height();
+    open_.assign(size_t(width_) * height_, 0);
+    std::vector<int> queue;
+    auto visit = [&](int x, int y) {
+      if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+      uint8_t& mark = open_[size_t(y) * width_ + x];
+      if (mark || CollisionMap.Get(x, y) != PixelClass::empty) return;
+      mark = 1;
+      queue.push_back(y * width_ + x);
+    };
+    for (int x = 0; x < width_; ++x) {
+      visit(x, 0);
+      visit(x, height_ - 1);
+    }
+    for (int y = 0; y < height_; ++y) {
+      visit(0, y);
+      visit(width_ - 1, y);
+    }
+    visit(game.unitStart[0].x, game.unitStart[0].y);
+    while (!queue.empty()) {
+      const int at = queue.back();
+      queue.pop_back();
+      const int x = at % width_;
+      const int y = at / width_;
+      visit(x + 1, y);
+      visit(x - 1, y);
+      visit(x, y + 1);
+      visit(x, y - 1);
+    }
+  }
+  // Outside the map counts as open air.
+  bool Open(int x, int y) const {
+    return x < 0 || y < 0 || x >= width_ || y >= height_ || open_[size_t(y) * width_ + x];
+  }
+  bool Inside(int x, int y) const { return !Open(x, y) && CollisionMap.Get(x, y) == PixelClass::empty; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<uint8_t> open_;
+};
+
 const Vec kToLight = Normalize(Vec{-0.5f, -0.86f});
 
-// Colour of a covered pixel of solid ground at world point p.
-Rgba GroundColour(const Nearest& n, Vec p) {
+// Round stones scattered in earth: at most one in each cell of the given
+// size, with the given chance, radius about r.
+Rgba WithPebbles(Rgba c, Vec p, float cellW, float cellH, float chance, float r0, uint32_t seed) {
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) {
+      const int cx = int(std::floor(p.x / cellW)) + dx;
+      const int cy = int(std::floor(p.y / cellH)) + dy;
+      if (HashUnit(uint32_t(cx), uint32_t(cy), seed) > chance) continue;
+      const Vec centre{(cx + HashUnit(uint32_t(cx), uint32_t(cy), seed + 1)) * cellW,
+                       (cy + HashUnit(uint32_t(cx), uint32_t(cy), seed + 2)) * cellH};
+      const float r = r0 * (1 + 0.85f * HashUnit(uint32_t(cx), uint32_t(cy), seed + 3));
+      const Vec offset = p - centre;
+      const float d = Length(offset);
+      if (d < r + 0.6f) {
+        const Rgba stone = Mix(Mix(palette::rock, palette::earth, 0.35f), palette::rockDark,
+                               Clamp01(offset.y / r * 0.8f + 0.3f));
+        c = Mix(c, d < r ? stone : palette::earthDark, d < r ? 1.0f : 0.6f);
+      }
+    }
+  return c;
+}
+
+// The earth inside an island: soft layers, a few stones.
+Rgba InsideColour(Vec p) {
+  const float strata = Fractal(p.x / 90, p.y / 14, 73, 3);
+  const Rgba c = Mix(Scale(palette::earth, 0.9f), Scale(palette::earthDark, 0.95f), Smoothstep(0.3f, 0.75f, strata) * 0.8f);
+  return WithPebbles(c, p, 26, 20, 0.25f, 2.5f, 86);
+}
+
+// Colour of a covered pixel of solid ground at world point p; facesOut tells
+// whether the nearest edge borders open air (else the island's inside).
+Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
   const float depth = kHalfPen - n.distance;  // 0 at the edge, 11.5 on the line
   const float up = -n.normal.y;
   Rgba c;
@@ -148,25 +227,11 @@ Rgba GroundColour(const Nearest& n, Vec p) {
     default: {
       const float strata = Fractal(p.x / 60, p.y / 7, 73, 3);
       c = Mix(palette::earth, palette::earthDark, Smoothstep(0.4f, 0.7f, strata));
-      // Pebbles: at most one in each small cell of the ground.
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-          const int cx = int(std::floor(p.x / 8)) + dx;
-          const int cy = int(std::floor(p.y / 6)) + dy;
-          if (HashUnit(uint32_t(cx), uint32_t(cy), 76) > 0.3f) continue;
-          const Vec centre{(cx + HashUnit(uint32_t(cx), uint32_t(cy), 77)) * 8, (cy + HashUnit(uint32_t(cx), uint32_t(cy), 78)) * 6};
-          const float r = 1.3f + 1.1f * HashUnit(uint32_t(cx), uint32_t(cy), 79);
-          const Vec offset = p - centre;
-          const float d = Length(offset);
-          if (d < r + 0.6f) {
-            const Rgba pebble = Mix(Mix(palette::rock, palette::earth, 0.35f), palette::rockDark, Clamp01(offset.y / r * 0.8f + 0.3f));
-            c = Mix(c, d < r ? pebble : palette::earthDark, d < r ? 1.0f : 0.6f);
-          }
-        }
+      c = WithPebbles(c, p, 8, 6, 0.3f, 1.3f, 76);
       // Grass on ground that faces up, its lower edge hanging in little drips.
       const float drip = std::pow(Noise(p.x / 2.6f, 0, 75), 3.0f);
       const float grassDepth = 5.0f + 7.0f * drip;
-      if (up > 0.3f && depth < grassDepth) {
+      if (facesOut && up > 0.3f && depth < grassDepth) {
         c = Mix(palette::grass, palette::grassLight, Smoothstep(3.5f, 1.5f, depth));
         if (depth > grassDepth - 1.3f) c = palette::grassDark;
       }
@@ -175,7 +240,7 @@ Rgba GroundColour(const Nearest& n, Vec p) {
   }
   // Soft light from the upper left near the edge, shade underneath.
   const float facing = Dot(n.normal, kToLight);
-  const float rim = Smoothstep(6, 0, depth);
+  const float rim = facesOut ? Smoothstep(6, 0, depth) : 0;
   c = facing > 0 ? Mix(c, palette::haze, rim * facing * 0.35f) : Mix(c, Scale(c, 0.6f), rim * -facing * 0.6f);
   return c;
 }
@@ -199,8 +264,10 @@ Rgba PlankColour(const Nearest& n, Vec p) {
   return c;
 }
 
-// Ink along the covered area's edge, the shared outline of all the art.
-Rgba WithEdge(Rgba c, float distance) {
+// Ink along the covered area's edge where it meets open air, the shared
+// outline of all the art.
+Rgba WithEdge(Rgba c, float distance, bool facesOut) {
+  if (!facesOut) return c;
   const float depth = kHalfPen - distance;
   return Mix(palette::ink, c, Smoothstep(1.0f, 2.3f, depth));
 }
@@ -214,11 +281,12 @@ struct Decoration {
   uint32_t seed;
 };
 
-std::vector<Decoration> Decorate(const Terrain& terrain) {
+std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
   std::vector<Decoration> out;
   uint32_t serial = 0;
   auto isFree = [&](Vec p) {
-    return DistanceTo(terrain.solid, p) > kHalfPen + 0.5f && DistanceTo(terrain.platform, p) > kHalfPen + 0.5f;
+    return air.Open(int(std::floor(p.x)), int(std::floor(p.y))) && DistanceTo(terrain.solid, p) > kHalfPen + 0.5f &&
+           DistanceTo(terrain.platform, p) > kHalfPen + 0.5f;
   };
   for (const Segment& s : terrain.solid) {
     if (s.look != Look::earth) continue;
@@ -304,7 +372,7 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
 
 // The screen whose top-left corner is the world point origin; the collision
 // map must hold the level.
-Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, Vec origin) {
+Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, const OpenAir& air, Vec origin) {
   Image image(kScreenWidth, kScreenHeight);
   for (const Decoration& d : decorations)
     if (d.kind == Decoration::pine) DrawDecoration(image, d, origin);
@@ -314,31 +382,43 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
   Field platform(kScreenWidth, kScreenHeight);
   solid.Add(terrain.solid, corner, kScreenHeight);
   platform.Add(terrain.platform, corner, kScreenHeight);
+  // Whether the edge nearest to a covered pixel borders open air: looks just
+  // past the line's edge along its normal.
+  auto facesOut = [&](const Nearest& n, Vec p) {
+    const Vec beyond = p + n.normal * (kHalfPen - n.distance + 1.5f);
+    return air.Open(int(std::floor(beyond.x)), int(std::floor(beyond.y)));
+  };
   for (int y = 0; y < kScreenHeight; ++y)
     for (int x = 0; x < kScreenWidth; ++x) {
       const Vec p = origin + Vec{float(x), float(y)};
+      const int wx = int(origin.x) + x;
+      const int wy = int(origin.y) + y;
       Nearest plank = platform.At(x, y);
       Nearest ground = solid.At(x, y);
-      switch (CollisionMap.Get(int(origin.x) + x, int(origin.y) + y)) {
+      switch (CollisionMap.Get(wx, wy)) {
         case PixelClass::platform:
           if (plank.segment) {
             plank.distance = std::min(plank.distance, kHalfPen);
-            image.Set(x, y, WithEdge(PlankColour(plank, p), plank.distance));
+            image.Set(x, y, WithEdge(PlankColour(plank, p), plank.distance, true));
           }
           break;
         case PixelClass::solid:
           if (ground.segment) {
             ground.distance = std::min(ground.distance, kHalfPen);
-            image.Set(x, y, WithEdge(GroundColour(ground, p), ground.distance));
+            const bool out = facesOut(ground, p);
+            image.Set(x, y, WithEdge(GroundColour(ground, p, out), ground.distance, out));
           }
           break;
-        case PixelClass::empty: {
-          // Half a pixel of ink beyond the edge smooths it; it is too faint
-          // to read as ground.
-          const float d = std::min(plank.distance, ground.distance);
-          if (d < kHalfPen + 1) image.Blend(x, y, palette::ink, 0.6f * (kHalfPen + 1 - d));
+        case PixelClass::empty:
+          if (air.Inside(wx, wy)) {
+            image.Set(x, y, InsideColour(p));
+          } else {
+            // Half a pixel of ink beyond the edge smooths it; it is too faint
+            // to read as ground.
+            const float d = std::min(plank.distance, ground.distance);
+            if (d < kHalfPen + 1) image.Blend(x, y, palette::ink, 0.6f * (kHalfPen + 1 - d));
+          }
           break;
-        }
       }
     }
   for (const Decoration& d : decorations)
@@ -397,13 +477,15 @@ bool BuildLevelScreens(const std::string& contentDir) {
     return false;
   }
   BuildCollisionMap();
+  OpenAir air;
+  air.Find();
   const Terrain terrain = TerrainOfLevel();
-  const std::vector<Decoration> decorations = Decorate(terrain);
+  const std::vector<Decoration> decorations = Decorate(terrain, air);
   for (int v = 1; v <= slots; ++v) {
     const auto [c, r] = cellOfSlot[size_t(v)];
     // A slot no screen shows still gets a (clear) picture: the game loads them all.
     const Image picture = c < 0 ? Image(kScreenWidth, kScreenHeight)
-                                : Screen(terrain, decorations, {float(c * kScreenWidth), float(r * kScreenHeight)});
+                                : Screen(terrain, decorations, air, {float(c * kScreenWidth), float(r * kScreenHeight)});
     if (!WriteTga(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
   }
   return true;
