@@ -15,7 +15,7 @@
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
 #include "tools/content/Content.h"
-#include "tools/content/Pictures.h"
+#include "tools/content/PictureGroups.h"
 
 using contenttest::ContentDir;
 using contenttest::CountDifferent;

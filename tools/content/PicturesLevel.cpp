@@ -20,7 +20,7 @@
 #include "tools/content/Catalogue.h"
 #include "tools/content/ImageFiles.h"
 #include "tools/content/Palette.h"
-#include "tools/content/Pictures.h"
+#include "tools/content/PictureGroups.h"
 #include "tools/content/Scenery.h"
 
 namespace {
@@ -220,7 +220,7 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
       c = Mix(Mix(palette::rock, palette::rockDark, 0.25f), palette::rockDark, Smoothstep(0.45f, 0.75f, grain));
       if (n.segment->look == Look::stone) c = Mix(c, palette::rune, 0.12f);
       // Cracks between blocks of rock.
-      const float crack = std::fabs(Noise(p.x / 9, p.y / 30, 72) - 0.5f);
+      const float crack = std::fabs(ValueNoise(p.x / 9, p.y / 30, 72) - 0.5f);
       if (crack < 0.035f) c = Mix(c, palette::rockDark, 0.7f);
       break;
     }
@@ -229,7 +229,7 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
       c = Mix(palette::earth, palette::earthDark, Smoothstep(0.4f, 0.7f, strata));
       c = WithPebbles(c, p, 8, 6, 0.3f, 1.3f, 76);
       // Grass on ground that faces up, its lower edge hanging in little drips.
-      const float drip = std::pow(Noise(p.x / 2.6f, 0, 75), 3.0f);
+      const float drip = std::pow(ValueNoise(p.x / 2.6f, 0, 75), 3.0f);
       const float grassDepth = 5.0f + 7.0f * drip;
       if (facesOut && up > 0.3f && depth < grassDepth) {
         c = Mix(palette::grass, palette::grassLight, Smoothstep(3.5f, 1.5f, depth));

@@ -10,7 +10,7 @@
 #include "tools/content/Figures.h"
 #include "tools/content/ImageFiles.h"
 #include "tools/content/Palette.h"
-#include "tools/content/Pictures.h"
+#include "tools/content/PictureGroups.h"
 #include "tools/content/Scenery.h"
 #include "tools/content/Text.h"
 

@@ -8,7 +8,7 @@
 #include "tools/content/Catalogue.h"
 #include "tools/content/ImageFiles.h"
 #include "tools/content/Palette.h"
-#include "tools/content/Pictures.h"
+#include "tools/content/PictureGroups.h"
 #include "tools/content/Scenery.h"
 
 namespace {

@@ -369,7 +369,7 @@ uint32_t Hash(uint32_t a, uint32_t b, uint32_t c) {
 
 float HashUnit(uint32_t a, uint32_t b, uint32_t c) { return (Hash(a, b, c) & 0xFFFFFF) / 16777215.0f; }
 
-float Noise(float x, float y, uint32_t seed) {
+float ValueNoise(float x, float y, uint32_t seed) {
   const float fx = std::floor(x);
   const float fy = std::floor(y);
   const int ix = int(fx);
@@ -389,7 +389,7 @@ float Fractal(float x, float y, uint32_t seed, int octaves) {
   float weight = 0.5f;
   float total = 0;
   for (int i = 0; i < octaves; ++i) {
-    sum += Noise(x, y, seed + uint32_t(i) * 101) * weight;
+    sum += ValueNoise(x, y, seed + uint32_t(i) * 101) * weight;
     total += weight;
     x *= 2.03f;
     y *= 2.03f;

@@ -115,7 +115,7 @@ void PaintClipped(Image& image, const Shape& shape, const Shape& clip, const Sha
 uint32_t Hash(uint32_t a, uint32_t b = 0, uint32_t c = 0);
 float HashUnit(uint32_t a, uint32_t b = 0, uint32_t c = 0);  // 0..1
 // Smooth value noise 0..1 and its fractal sum.
-float Noise(float x, float y, uint32_t seed);
+float ValueNoise(float x, float y, uint32_t seed);
 float Fractal(float x, float y, uint32_t seed, int octaves);
 
 // Blurs the image (box blur, three passes) in place.

@@ -74,7 +74,7 @@ void PaintRidge(Image& image, float baseY, float height, uint32_t seed, Rgba top
     float frequency = 1 / 240.0f;
     for (int octave = 0; octave < octaves; ++octave) {
       // Ridged noise: sharp peaks, rounded valleys.
-      n += amplitude * (1 - std::fabs(Noise(x * frequency, 0.5f, seed + octave) * 2 - 1));
+      n += amplitude * (1 - std::fabs(ValueNoise(x * frequency, 0.5f, seed + octave) * 2 - 1));
       amplitude *= 0.45f;
       frequency *= 2.1f;
     }
@@ -98,7 +98,7 @@ void PaintRidge(Image& image, float baseY, float height, uint32_t seed, Rgba top
       const float shade = light * nearTop + face * 0.35f;
       c = shade > 0 ? Mix(c, palette::haze, shade * 0.6f) : Mix(c, Scale(c, 0.78f), -shade);
       if (snow && peak > 0) {
-        const float cap = 26 * peak + 8 * Noise(x / 7.0f, 1, seed + 9) - 4;
+        const float cap = 26 * peak + 8 * ValueNoise(x / 7.0f, 1, seed + 9) - 4;
         if (y - h < cap) c = Mix(c, Mix(palette::white, palette::skyLow, 0.35f - light), 0.9f);
       }
       image.Blend(x, y, c, coverage);
@@ -108,7 +108,7 @@ void PaintRidge(Image& image, float baseY, float height, uint32_t seed, Rgba top
 
 void PaintHills(Image& image, float baseY, float height, uint32_t seed, Rgba top, Rgba bottom) {
   for (int x = 0; x < image.Width(); ++x) {
-    const float h = baseY - height * (0.5f + 0.35f * std::sin(x / 150.0f + seed) + 0.3f * (Noise(x / 220.0f, 3, seed) - 0.5f));
+    const float h = baseY - height * (0.5f + 0.35f * std::sin(x / 150.0f + seed) + 0.3f * (ValueNoise(x / 220.0f, 3, seed) - 0.5f));
     for (int y = std::max(0, int(h) - 1); y < image.Height(); ++y) {
       const Rgba c = Mix(top, bottom, Clamp01((y - h) / (height * 1.5f)));
       image.Blend(x, y, c, Clamp01(y + 1 - h));

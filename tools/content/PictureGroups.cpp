@@ -1,4 +1,4 @@
-#include "tools/content/Pictures.h"
+#include "tools/content/PictureGroups.h"
 
 #include "tools/content/Content.h"
 
