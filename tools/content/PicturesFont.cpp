@@ -1,6 +1,7 @@
 // "HTX\lvFont.tga": the general font, 16 x 16 cells of 32 pixels holding the
 // 256 Windows-1257 byte codes in reading order. The game advances every
 // character by one cell, so each glyph is centred in its cell.
+#include <algorithm>
 #include <cmath>
 
 #include "platform/MessageBox.h"
@@ -36,15 +37,17 @@ void Stamp(Image& atlas, const GlyphMask& mask, int x, int y, Rgba colour) {
 }  // namespace
 
 bool BuildFont(const std::string& contentDir) {
-  const Font large(Font::Face::bold, 21);
-  const Font small(Font::Face::bold, 16);
-  if (!large.Ok() || !small.Ok()) return false;
+  Font font(Font::Face::bold, 22);
+  if (!font.Ok()) return false;
   Image atlas(kCell * 16, kCell * 16);
   for (int byte = 0; byte < 256; ++byte) {
     const uint32_t cp = CodePointOf(byte);
-    if (cp == 0 || !large.HasGlyph(cp)) continue;
-    // Wide signs (such as the per-mille sign) are taken from the smaller size.
-    const Font& font = large.Glyph(cp, kStroke).width <= kUsableWidth ? large : small;
+    if (cp == 0 || !font.HasGlyph(cp)) continue;
+    // Every character advances by a whole cell, so each glyph is widened to
+    // fill its cell (up to half as wide again) or narrowed to fit it.
+    font.SetStretch(1);
+    const int natural = font.Glyph(cp, kStroke).width;
+    font.SetStretch(std::clamp(float(kUsableWidth - 1) / std::max(natural, 1), 0.5f, 1.5f));
     const GlyphMask outline = font.Glyph(cp, kStroke);
     const GlyphMask glyph = font.Glyph(cp);
     const int cellX = (byte % 16) * kCell;

@@ -143,7 +143,8 @@ Image BurrItem() {
 Image DigitStrip(Rgba top, Rgba bottom, Rgba outline) {
   constexpr int kCell = 64;
   Image strip(kCell, kCell * 10);
-  const Font font(Font::Face::bold, 60);
+  // The display advances by a whole cell per digit: wide digits fill it.
+  const Font font(Font::Face::bold, 58, 1.45f);
   for (int i = 0; i < 10; ++i) {
     const std::string digit(1, char('0' + (i + 1) % 10));
     const float y0 = i * kCell + 9.0f;

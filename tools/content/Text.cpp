@@ -23,7 +23,7 @@ struct Font::Impl {
   FT_Stroker stroker = nullptr;
 };
 
-Font::Font(Face face, int pixelSize) : impl_(std::make_unique<Impl>()) {
+Font::Font(Face face, int pixelSize, float stretch) : impl_(std::make_unique<Impl>()) {
   if (FT_Init_FreeType(&impl_->library) != 0) return;
   if (FT_New_Face(impl_->library, FontPath(face), 0, &impl_->face) != 0) {
     std::fprintf(stderr, "cannot open the font %s\n", FontPath(face));
@@ -31,7 +31,14 @@ Font::Font(Face face, int pixelSize) : impl_(std::make_unique<Impl>()) {
     return;
   }
   FT_Set_Pixel_Sizes(impl_->face, 0, FT_UInt(pixelSize));
+  SetStretch(stretch);
   FT_Stroker_New(impl_->library, &impl_->stroker);
+}
+
+void Font::SetStretch(float stretch) {
+  if (!Ok()) return;
+  FT_Matrix widen{FT_Fixed(std::lround(stretch * 0x10000)), 0, 0, 0x10000};
+  FT_Set_Transform(impl_->face, &widen, nullptr);
 }
 
 Font::~Font() {

@@ -24,11 +24,13 @@ struct GlyphMask {
 class Font {
  public:
   enum class Face { regular, bold };
-  Font(Face face, int pixelSize);
+  // stretch widens (above 1) or narrows every glyph.
+  Font(Face face, int pixelSize, float stretch = 1);
   ~Font();
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
   bool Ok() const;
+  void SetStretch(float stretch);
 
   // The glyph of a Unicode code point, grown by an outline of stroke pixels
   // when stroke > 0. A glyph the font lacks gives an empty mask.
