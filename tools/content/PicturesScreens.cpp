@@ -114,17 +114,20 @@ Image LoadingTitle() {
 }
 
 // The exit prompt, shown at half strength over the running game; its back
-// and exit buttons sit at (290, 500) and (410, 500).
+// and exit buttons sit at (290, 500) and (410, 500). Black around a dark
+// panel with white text keeps it readable with the game showing through.
 Image ExitPrompt() {
   Image image(800, 600);
-  image.Fill(Hex(0x140c1c));
-  PaintMessagePanel(image, 190, 230, 610, 560);
-  const Font big(Font::Face::bold, 40);
-  const Font small(Font::Face::regular, 22);
-  DrawLabel(image, big, "Leave the isles?", 400, 310, Align::centre, Heading());
-  DrawLabel(image, small, "Back keeps you flying;", 400, 370, Align::centre, Body());
-  DrawLabel(image, small, "Exit ends the game.", 400, 402, Align::centre, Body());
-  DrawNut(Pen(image, {0, 0}, 1.4f), {286, 320}, 28, 0.4f);
+  image.Fill(Hex(0x000000));
+  const Shape panel = RoundBox({400, 400}, 215, 170, 22);
+  Paint(image, panel, Flat(palette::woodLight), 0);
+  Paint(image, Grow(panel, -8), Flat(Hex(0x08040c)), 0);
+  const Font big(Font::Face::bold, 46);
+  const Font small(Font::Face::bold, 26);
+  const TextStyle white{Flat(palette::white), 0, palette::ink, 0};
+  DrawLabel(image, big, "Leave the isles?", 400, 320, Align::centre, {Flat(palette::gold), 0, palette::ink, 0});
+  DrawLabel(image, small, "Back: keep flying", 400, 385, Align::centre, white);
+  DrawLabel(image, small, "Exit: end the game", 400, 425, Align::centre, white);
   return image;
 }
 
@@ -231,16 +234,18 @@ Image Knob() {
 }
 
 // The statistics screen: the game writes a table of labels at x 30 and
-// numbers at x 300 from y 100 to y 435, and its button sits at (350, 500).
+// numbers at x 300 from y 100 to y 435 (its dashed rules are 720 pixels
+// long), and its button sits at (350, 500).
 Image StatisticsTitle() {
   Image image = MenuPanel(5);
   Dim(image, 0.3f);
-  PaintMessagePanel(image, 12, 78, 480, 460);
-  const Font big(Font::Face::bold, 34);
-  DrawLabel(image, big, "Island cleared!", 630, 80, Align::centre, Heading());
-  DrawHero(Pen(image, {640, 440}, 2.4f), Cheering());
-  DrawPineCone(Pen(image, {0, 0}, 1), {520, 420}, 50, -0.4f);
-  DrawPineCone(Pen(image, {0, 0}, 1), {760, 430}, 44, 0.5f);
+  PaintMessagePanel(image, 12, 84, 788, 462);
+  const Font big(Font::Face::bold, 40);
+  DrawLabel(image, big, "Island cleared!", 400, 62, Align::centre, Heading());
+  DrawHero(Pen(image, {150, 592}, 1.15f), Cheering());
+  DrawPineCone(Pen(image, {0, 0}, 1), {600, 545}, 50, -0.4f);
+  DrawPineCone(Pen(image, {0, 0}, 1), {660, 555}, 44, 0.5f);
+  DrawNut(Pen(image, {0, 0}, 1), {715, 560}, 34, 0.2f);
   return image;
 }
 
