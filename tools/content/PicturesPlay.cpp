@@ -10,6 +10,7 @@
 #include "tools/content/ImageFiles.h"
 #include "tools/content/Palette.h"
 #include "tools/content/PictureGroups.h"
+#include "tools/content/Scenery.h"
 #include "tools/content/Text.h"
 
 namespace {
@@ -190,7 +191,7 @@ Image BlockStone() {
   }
   pen.PaintBare(pen.Stroke({{20, 12}, {28, 22}, {24, 30}}, 0.9f, 0.5f), Flat(WithAlpha(palette::ink, 0.6f)));
   // Rune glow and rune.
-  pen.PaintBare(pen.Ellipse({64, 32}, 26, 20), Flat(WithAlpha(palette::rune, 0.22f)));
+  PaintGlow(image, {64, 32}, 30, palette::rune, 0.5f);
   const std::vector<Vec> rune{{56, 18}, {64, 26}, {72, 18}, {72, 46}};
   pen.PaintBare(pen.Stroke(rune, 3.6f, 3.6f), Flat(WithAlpha(palette::rune, 0.45f)));
   pen.PaintBare(pen.Stroke(rune, 2.0f, 2.0f), Flat(palette::rune));

@@ -8,6 +8,7 @@
 #include "tools/content/ImageFiles.h"
 #include "tools/content/Palette.h"
 #include "tools/content/PictureGroups.h"
+#include "tools/content/Scenery.h"
 
 namespace {
 
@@ -189,29 +190,30 @@ Image SparkleSheet() {
     const float t = float(f - 1) / (kFrames - 1);
     const Vec c{64, 64};
     const float fade = 1 - Smoothstep(0.45f, 1.0f, t);
-    // Flash at the centre.
-    const float flash = std::max(0.0f, 1 - t * 2.2f);
+    // A flash at the centre that shrinks away.
+    const float flash = std::max(0.0f, 1 - t * 2.5f);
     if (flash > 0) {
-      Paint(frame, Circle(c, 10 + 40 * t), Flat(WithAlpha(palette::sun, 0.35f * flash)), 0);
-      Paint(frame, Circle(c, 5 + 18 * t), Flat(WithAlpha(palette::white, 0.8f * flash)), 0);
+      PaintGlow(frame, c, 20 + 44 * t, palette::sun, 0.9f * flash);
+      Paint(frame, Circle(c, 14 * flash), Soft(palette::white, 4), 0);
     }
-    // A ring that widens.
-    const float ring = 14 + 46 * std::sqrt(t);
-    Paint(frame, Subtract(Circle(c, ring), Circle(c, ring - 2.5f - 3 * (1 - t))),
-          Flat(WithAlpha(palette::gold, 0.7f * fade)), 0);
+    // A thin ring that widens and fades.
+    const float ring = 12 + 48 * std::sqrt(t);
+    Paint(frame, Subtract(Circle(c, ring), Circle(c, ring - 2.2f)),
+          Flat(WithAlpha(palette::gold, 0.85f * (1 - t) * (1 - t))), 0);
     // Sparks: four-pointed stars flying out.
-    for (int k = 0; k < 10; ++k) {
-      const float angle = k * kTau / 10 + HashUnit(uint32_t(k), 7) * 0.5f;
-      const float reach = (14 + 36 * HashUnit(uint32_t(k), 9)) * (0.3f + 0.9f * std::sqrt(t));
+    for (int k = 0; k < 12; ++k) {
+      const float angle = k * kTau / 12 + HashUnit(uint32_t(k), 7) * 0.4f;
+      const float reach = (16 + 34 * HashUnit(uint32_t(k), 9)) * (0.25f + 0.9f * std::sqrt(t));
       const Vec p = c + Vec{std::cos(angle), std::sin(angle)} * reach;
-      const float size = (3 + 5 * HashUnit(uint32_t(k), 11)) * (1 - 0.7f * t);
-      const Rgba colour = Mix(palette::white, k % 2 ? palette::gold : palette::rune, 0.4f + 0.6f * t);
+      const float size = (6 + 8 * HashUnit(uint32_t(k), 11)) * (1 - 0.6f * t);
+      const Rgba colour = Mix(palette::white, k % 2 ? palette::gold : palette::rune, 0.3f + 0.6f * t);
       const float spin = t * 2 + k;
       std::vector<Vec> star;
       for (int i = 0; i < 8; ++i) {
-        const float r = i % 2 ? size * 0.35f : size;
+        const float r = i % 2 ? size * 0.3f : size;
         star.push_back(p + Rotate(Vec{r, 0}, spin + i * kTau / 8));
       }
+      PaintGlow(frame, p, size * 1.6f, colour, 0.5f * fade);
       Paint(frame, Polygon(star), Flat(WithAlpha(colour, fade)), 0);
     }
   });
