@@ -107,9 +107,10 @@ void DrawHead(const Pen& pen, Vec centre, const HeroPose& pose) {
   const Shape brim = pen.Box(centre + Vec{0, -19.5f}, 30, 13, 0, -0.12f);
   const Shape cap = Intersect(Grow(head, pen.Len(1.2f)), brim);
   pen.Paint(cap, palette::leather);
-  // Ear flap hanging on the side.
-  pen.Paint(pen.Ellipse(centre + Vec{-8, -1}, 4.2f, 6.8f, 0.15f), palette::leather);
-  pen.PaintBare(pen.Circle(centre + Vec{-8, 2}, 1.1f), Flat(palette::brass));
+  // The cap's strap, down the cheek.
+  pen.PaintBare(pen.Stroke({centre + Vec{-4, -6}, centre + Vec{-3, 2}, centre + Vec{1, 9}}, 1.3f, 1.1f),
+                Flat(Scale(palette::leather, 0.8f)));
+  pen.PaintBare(pen.Circle(centre + Vec{-4, -5}, 1.4f), Flat(palette::brass));
 
   // Snout, nose and cheek.
   pen.Paint(pen.Ellipse(centre + Vec{14, 4}, 9.5f, 7.5f, 0.1f), palette::cream);

@@ -90,7 +90,7 @@ Image TitleFrame() {
   for (const MenuItem& item : kMenuItems) PaintSign(image, item, {0, 0}, false);
   // Virko waving in the corner.
   HeroPose wave;
-  wave.armFront = {2.4f, -0.5f};
+  wave.armFront = {2.05f, -0.35f};
   wave.armBack = {0.3f, 0.6f};
   wave.legFront = {0.15f, -0.2f};
   wave.legBack = {-0.1f, -0.1f};
