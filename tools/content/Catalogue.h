@@ -29,6 +29,7 @@ constexpr int kPlayerFrames = 42;
 
 // ---- Unit types (0 is the player's) ----
 struct UnitKind {
+  const char* name;
   const char* sheet;  // empty for the player, whose sheet is kPlayerSheet
   int drawn;          // drawn width and height
   int boxWidth;
@@ -44,17 +45,17 @@ struct UnitKind {
 
 inline const std::array<UnitKind, 7> kUnitKinds{{
     // The player: a full jump rises 3 x 60 = 180 pixels.
-    {"", kPlayerDrawn, 40, 100, 100, 60, 2.0f, 1, {0, 0, 0}, {0, 0, 0}, 0},
+    {"Virko", "", kPlayerDrawn, 40, 100, 100, 60, 2.0f, 1, {0, 0, 0}, {0, 0, 0}, 0},
     // 1: hedgehog, walks toward the player and snaps at him.
-    {"DATA\\Sprites\\ezis.tga", 96, 64, 48, 20, 0, 2.0f, 1, {1, 9, 0.05f}, {9, 15, 0.05f}, 14},
+    {"hedgehog", "DATA\\Sprites\\ezis.tga", 96, 64, 48, 20, 0, 2.0f, 1, {1, 9, 0.05f}, {9, 15, 0.05f}, 14},
     // 2: snail, crawls left.
-    {"DATA\\Sprites\\gliemezis.tga", 96, 64, 48, 40, 0, 2.0f, 1, {1, 9, 0.07f}, {1, 9, 0.07f}, 8},
+    {"snail", "DATA\\Sprites\\gliemezis.tga", 96, 64, 48, 40, 0, 2.0f, 1, {1, 9, 0.07f}, {1, 9, 0.07f}, 8},
     // 3, 4, 5: bee, bird and bat, drifting left on a wave.
-    {"DATA\\Sprites\\bite.tga", 80, 52, 44, 20, 0, 1.0f, 0, {1, 9, 0.02f}, {1, 9, 0.02f}, 8},
-    {"DATA\\Sprites\\putns.tga", 96, 64, 44, 20, 0, 1.0f, 0, {1, 9, 0.04f}, {1, 9, 0.04f}, 8},
-    {"DATA\\Sprites\\siksparnis.tga", 96, 64, 44, 40, 0, 1.0f, 0, {1, 9, 0.035f}, {1, 9, 0.035f}, 8},
+    {"bee", "DATA\\Sprites\\bite.tga", 80, 52, 44, 20, 0, 1.0f, 0, {1, 9, 0.02f}, {1, 9, 0.02f}, 8},
+    {"jay", "DATA\\Sprites\\putns.tga", 96, 64, 44, 20, 0, 1.0f, 0, {1, 9, 0.04f}, {1, 9, 0.04f}, 8},
+    {"bat", "DATA\\Sprites\\siksparnis.tga", 96, 64, 44, 40, 0, 1.0f, 0, {1, 9, 0.035f}, {1, 9, 0.035f}, 8},
     // 6: rain cloud, floats straight left through everything.
-    {"DATA\\Sprites\\makonis.tga", 112, 80, 56, 40, 0, 1.0f, 0, {1, 9, 0.06f}, {1, 9, 0.06f}, 8},
+    {"rain cloud", "DATA\\Sprites\\makonis.tga", 112, 80, 56, 40, 0, 1.0f, 0, {1, 9, 0.06f}, {1, 9, 0.06f}, 8},
 }};
 
 // Row of a unit's feet in its 128-pixel frame: the collision box's bottom

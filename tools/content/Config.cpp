@@ -79,12 +79,12 @@ std::string UnitAnimations() {
 }
 
 // Records of 27 characters from "<": width, height, health, jumpMax,
-// typeParam, fallSpeed, collides.
+// typeParam, fallSpeed, collides; the reader skips the names after them.
 std::string UnitStats() {
   std::string text;
   for (const UnitKind& kind : kUnitKinds)
-    text += Format("< %03d %03d %03d %03d 1.0 %.1f %d\r\n", kind.boxWidth, kind.boxHeight,
-                   kind.health, kind.jumpMax, double(kind.fallSpeed), kind.collides);
+    text += Format("< %03d %03d %03d %03d 1.0 %.1f %d  %s\r\n", kind.boxWidth, kind.boxHeight,
+                   kind.health, kind.jumpMax, double(kind.fallSpeed), kind.collides, kind.name);
   return text;
 }
 

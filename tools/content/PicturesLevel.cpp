@@ -16,6 +16,7 @@
 #include "data/LevelFile.h"
 #include "data/LevelLoader.h"
 #include "game/CollisionMap.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
 #include "tools/content/ImageFiles.h"
@@ -443,7 +444,8 @@ bool ReadDemoLevel(const std::string& contentDir) {
 }  // namespace
 
 int LevelScreensAcross(const std::string& contentDir) {
-  return ReadDemoLevel(contentDir) && game.screensX > 0 ? game.screensX : 8;
+  const bool read = FileExists(OnDisk(contentDir, kDemoLevelFile)) && ReadDemoLevel(contentDir);
+  return read && game.screensX > 0 ? game.screensX : 8;
 }
 
 bool BuildLevelScreens(const std::string& contentDir) {
