@@ -20,9 +20,5 @@ bool BuildLevelScreens(const std::string& contentDir);
 // the compiled demo level, or 8 when it cannot be read.
 int LevelScreensAcross(const std::string& contentDir);
 
-// Sheets, exposed for the pictures that show the characters large.
-Image PlayerSheet();
-Image UnitSheet(int type);
-Image SparkleSheet();
 // Menu backdrop panel 0 to 5, also behind the message screens.
 Image MenuPanel(int index);

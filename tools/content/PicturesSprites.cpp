@@ -147,8 +147,6 @@ Image Sheet(int frames, const auto& drawFrame) {
   return sheet;
 }
 
-}  // namespace
-
 Image PlayerSheet() {
   const Vec feet = FeetInFrame(kUnitKinds[0]);
   return Sheet(kPlayerFrames, [&](Image& frame, int f) {
@@ -218,6 +216,8 @@ Image SparkleSheet() {
     }
   });
 }
+
+}  // namespace
 
 bool BuildSpriteSheets(const std::string& contentDir) {
   if (!WriteTga(OnDisk(contentDir, kPlayerSheet), PlayerSheet())) return false;

@@ -81,12 +81,6 @@ void Image::Blend(int x, int y, Rgba c, float coverage) {
   p[3] = a + p[3] * keep;
 }
 
-void Image::ScaleAlpha(int x, int y, float k) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  float* p = &pixels_[(size_t(y) * width_ + x) * 4];
-  for (int i = 0; i < 4; ++i) p[i] *= k;
-}
-
 void Image::Fill(Rgba c) {
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) Set(x, y, c);
@@ -108,13 +102,6 @@ void Image::Draw(const Image& src, int dx, int dy, float alpha) {
       p[3] = a + p[3] * keep;
     }
   }
-}
-
-Image Image::Crop(int x0, int y0, int width, int height) const {
-  Image out(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) out.Set(x, y, Get(x0 + x, y0 + y));
-  return out;
 }
 
 std::vector<uint8_t> Image::ToRgba8() const {
@@ -396,52 +383,4 @@ float Fractal(float x, float y, uint32_t seed, int octaves) {
     weight *= 0.5f;
   }
   return sum / total;
-}
-
-// ---- Blur and shadows ----
-
-void Blur(Image& image, int radius) {
-  if (radius <= 0) return;
-  const int w = image.Width();
-  const int h = image.Height();
-  std::vector<Rgba> line;
-  auto pass = [&](bool horizontal) {
-    const int count = horizontal ? h : w;
-    const int length = horizontal ? w : h;
-    line.resize(length);
-    for (int i = 0; i < count; ++i) {
-      auto at = [&](int k) { return horizontal ? image.Get(k, i) : image.Get(i, k); };
-      for (int k = 0; k < length; ++k) {
-        // Premultiplied sums so that transparent pixels add no colour.
-        float r = 0, g = 0, b = 0, a = 0;
-        for (int j = -radius; j <= radius; ++j) {
-          const Rgba c = at(std::clamp(k + j, 0, length - 1));
-          r += c.r * c.a;
-          g += c.g * c.a;
-          b += c.b * c.a;
-          a += c.a;
-        }
-        const float n = 2.0f * radius + 1;
-        line[k] = a > 0 ? Rgba{r / a, g / a, b / a, a / n} : Rgba{0, 0, 0, 0};
-      }
-      for (int k = 0; k < length; ++k) {
-        if (horizontal)
-          image.Set(k, i, line[k]);
-        else
-          image.Set(i, k, line[k]);
-      }
-    }
-  };
-  for (int i = 0; i < 3; ++i) {
-    pass(true);
-    pass(false);
-  }
-}
-
-Image ShadowOf(const Image& src, Rgba c, int blurRadius) {
-  Image shadow(src.Width(), src.Height());
-  for (int y = 0; y < src.Height(); ++y)
-    for (int x = 0; x < src.Width(); ++x) shadow.Set(x, y, WithAlpha(c, c.a * src.Get(x, y).a));
-  Blur(shadow, blurRadius);
-  return shadow;
 }

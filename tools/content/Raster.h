@@ -49,12 +49,9 @@ class Image {
   void Set(int x, int y, Rgba c);
   // Source-over of c whose alpha is further scaled by coverage.
   void Blend(int x, int y, Rgba c, float coverage = 1);
-  // Multiplies the alpha of a pixel (for cutting holes).
-  void ScaleAlpha(int x, int y, float k);
   void Fill(Rgba c);
   // Source-over of src with its top-left corner at (dx, dy).
   void Draw(const Image& src, int dx, int dy, float alpha = 1);
-  Image Crop(int x, int y, int width, int height) const;
   // 8-bit RGBA, rows top first.
   std::vector<uint8_t> ToRgba8() const;
 
@@ -118,7 +115,3 @@ float HashUnit(uint32_t a, uint32_t b = 0, uint32_t c = 0);  // 0..1
 float ValueNoise(float x, float y, uint32_t seed);
 float Fractal(float x, float y, uint32_t seed, int octaves);
 
-// Blurs the image (box blur, three passes) in place.
-void Blur(Image& image, int radius);
-// A soft shadow of src's alpha: colour c, offset and blur.
-Image ShadowOf(const Image& src, Rgba c, int blurRadius);

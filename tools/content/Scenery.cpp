@@ -180,23 +180,6 @@ void PaintIsland(Image& image, Vec top, float width, uint32_t seed, bool trees) 
   }
 }
 
-void PaintBoard(Image& image, Vec centre, float halfWidth, float halfHeight, Rgba wood, uint32_t seed) {
-  const Shape board = RoundBox(centre, halfWidth, halfHeight, std::min(10.0f, halfHeight * 0.45f));
-  const float y0 = centre.y - halfHeight;
-  const float y1 = centre.y + halfHeight;
-  Paint(image, board, [=](Vec p, float d, Vec n) {
-    // Grain: stretched noise along the board.
-    const float grain = Fractal(p.x / 60.0f, p.y / 5.0f, seed, 3);
-    Rgba c = Mix(Mix(wood, palette::woodLight, 0.25f), Scale(wood, 0.8f), Clamp01((p.y - y0) / (y1 - y0)));
-    c = Mix(c, Scale(wood, 0.7f), Smoothstep(0.55f, 0.8f, grain) * 0.6f);
-    return Soft(c, 6)(p, d, n);
-  });
-  for (float side : {-1.0f, 1.0f}) {
-    const Vec nail = centre + Vec{side * (halfWidth - 9), 0};
-    Paint(image, Circle(nail, 2.6f), Soft(palette::rock, 2), 1.2f);
-  }
-}
-
 Image ButtonPicture(int width, int height, const std::string& label, bool pressed) {
   Image image(width, height);
   const float w = width / 2.0f;

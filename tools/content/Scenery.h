@@ -27,8 +27,6 @@ void PaintForest(Image& image, float baseY, float treeHeight, uint32_t seed, Rgb
 // A floating island of rock with grass on top and pines, centred on top.
 void PaintIsland(Image& image, Vec top, float width, uint32_t seed, bool trees = true);
 
-// A wooden board with rounded corners (menu boards, panels).
-void PaintBoard(Image& image, Vec centre, float halfWidth, float halfHeight, Rgba wood, uint32_t seed);
 // A button picture (width x height) with a label: raised when released,
 // lit and pressed in when pressed.
 Image ButtonPicture(int width, int height, const std::string& label, bool pressed);

@@ -81,8 +81,6 @@ GlyphMask Font::Glyph(uint32_t codePoint, float stroke) const {
   return mask;
 }
 
-float Font::Ascender() const { return Ok() ? impl_->face->size->metrics.ascender / 64.0f : 0; }
-
 std::vector<uint32_t> DecodeUtf8(const std::string& utf8) {
   std::vector<uint32_t> out;
   for (size_t i = 0; i < utf8.size();) {

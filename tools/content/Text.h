@@ -40,7 +40,6 @@ class Font {
   float Measure(const std::string& utf8) const;
   // Pen position of each code point of the text, kerning included.
   std::vector<float> Pens(const std::string& utf8) const;
-  float Ascender() const;
 
  private:
   struct Impl;
