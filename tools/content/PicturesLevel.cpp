@@ -247,7 +247,7 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
 }
 
 // Colour of a covered pixel of a wooden walkway.
-Rgba PlankColour(const Nearest& n, Vec p) {
+Rgba PlankColour(const Nearest& n) {
   const float depth = kHalfPen - n.distance;
   const float up = -n.normal.y;
   const float grain = Fractal(n.along / 30, depth / 3, 81, 3);
@@ -258,10 +258,9 @@ Rgba PlankColour(const Nearest& n, Vec p) {
   if (inPlank < 1.6f) c = palette::woodDark;
   const float nail = Length(Vec{inPlank - 4.5f, n.distance});
   if (nail < 1.6f && n.distance < 3) c = palette::rockDark;
-  // The top board is lighter; the underside darker; a rope along the side.
+  // The top edge is lighter, the underside darker.
   if (up > 0.3f && depth < 4) c = Mix(c, palette::woodLight, 0.6f);
   if (up < -0.3f && depth < 5) c = Mix(c, palette::woodDark, 0.5f);
-  (void)p;
   return c;
 }
 
@@ -400,7 +399,7 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
         case PixelClass::platform:
           if (plank.segment) {
             plank.distance = std::min(plank.distance, kHalfPen);
-            image.Set(x, y, WithEdge(PlankColour(plank, p), plank.distance, true));
+            image.Set(x, y, WithEdge(PlankColour(plank), plank.distance, true));
           }
           break;
         case PixelClass::solid:
