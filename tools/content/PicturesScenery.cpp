@@ -13,6 +13,17 @@
 
 namespace {
 
+// A far island, faded into the haze of the sky.
+void PaintFarIsland(Image& image, Vec top, float width, uint32_t seed, float haze) {
+  Image island(image.Width(), image.Height());
+  PaintIsland(island, top, width, seed);
+  for (int y = 0; y < island.Height(); ++y)
+    for (int x = 0; x < island.Width(); ++x) {
+      const Rgba c = island.Get(x, y);
+      if (c.a > 0) image.Blend(x, y, WithAlpha(Mix(c, Mix(palette::skyLow, palette::skyMid, 0.5f), haze), 1), c.a);
+    }
+}
+
 Image Backdrop() {
   Image image(800, 600);
   PaintSky(image, palette::skyHigh, palette::skyMid, Mix(palette::haze, palette::skyLow, 0.4f), 0.6f);
@@ -21,6 +32,8 @@ Image Backdrop() {
   PaintCloud(image, {150, 130}, 230, 11, palette::white, palette::cloudShade, 0.85f);
   PaintCloud(image, {420, 70}, 150, 12, palette::white, palette::cloudShade, 0.7f);
   PaintCloud(image, {720, 250}, 190, 13, palette::white, palette::cloudShade, 0.75f);
+  PaintFarIsland(image, {330, 150}, 110, 15, 0.55f);
+  PaintFarIsland(image, {470, 110}, 60, 16, 0.7f);
   // Far mountains fade into the haze; nearer ones are bluer.
   PaintRidge(image, 400, 190, 21, Mix(palette::mountainFar, palette::skyLow, 0.25f), Mix(palette::mountainFar, palette::haze, 0.5f), true);
   PaintRidge(image, 470, 120, 22, palette::mountain, Mix(palette::mountain, palette::mountainFar, 0.6f), true);
