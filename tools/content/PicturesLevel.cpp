@@ -164,17 +164,53 @@ class OpenAir {
       visit(x, y + 1);
       visit(x, y - 1);
     }
+    MeasureDepth();
   }
   // Outside the map counts as open air.
   bool Open(int x, int y) const {
     return x < 0 || y < 0 || x >= width_ || y >= height_ || open_[size_t(y) * width_ + x];
   }
   bool Inside(int x, int y) const { return !Open(x, y) && CollisionMap.Get(x, y) == PixelClass::empty; }
+  // How far (in pixels, roughly) an inside pixel lies from the island's lines.
+  float Depth(int x, int y) const { return depth_[size_t(y) * width_ + x] / 3.0f; }
 
  private:
+  // Chamfer distance (3 straight, 4 diagonal) of every inside pixel to the
+  // nearest pixel that is not inside, in two passes over the map.
+  void MeasureDepth() {
+    depth_.assign(size_t(width_) * height_, 0);
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        if (Inside(x, y)) depth_[size_t(y) * width_ + x] = 0xFFFF;
+    auto relax = [&](int x, int y, int dx, int dy, int cost) {
+      const int nx = x + dx;
+      const int ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= width_ || ny >= height_) return;
+      uint16_t& here = depth_[size_t(y) * width_ + x];
+      here = uint16_t(std::min<int>(here, depth_[size_t(ny) * width_ + nx] + cost));
+    };
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) {
+        if (!depth_[size_t(y) * width_ + x]) continue;
+        relax(x, y, -1, 0, 3);
+        relax(x, y, 0, -1, 3);
+        relax(x, y, -1, -1, 4);
+        relax(x, y, 1, -1, 4);
+      }
+    for (int y = height_ - 1; y >= 0; --y)
+      for (int x = width_ - 1; x >= 0; --x) {
+        if (!depth_[size_t(y) * width_ + x]) continue;
+        relax(x, y, 1, 0, 3);
+        relax(x, y, 0, 1, 3);
+        relax(x, y, 1, 1, 4);
+        relax(x, y, -1, 1, 4);
+      }
+  }
+
   int width_ = 0;
   int height_ = 0;
   std::vector<uint8_t> open_;
+  std::vector<uint16_t> depth_;
 };
 
 const Vec kToLight = Normalize(Vec{-0.5f, -0.86f});
@@ -201,11 +237,13 @@ Rgba WithPebbles(Rgba c, Vec p, float cellW, float cellH, float chance, float r0
   return c;
 }
 
-// The earth inside an island: soft layers, a few stones.
-Rgba InsideColour(Vec p) {
+// The earth inside an island: soft layers, a few stones, darker the deeper
+// it lies.
+Rgba InsideColour(Vec p, float depth) {
   const float strata = Fractal(p.x / 90, p.y / 14, 73, 3);
   const Rgba c = Mix(Scale(palette::earth, 0.9f), Scale(palette::earthDark, 0.95f), Smoothstep(0.3f, 0.75f, strata) * 0.8f);
-  return WithPebbles(c, p, 26, 20, 0.25f, 2.5f, 86);
+  const Rgba stony = WithPebbles(c, p, 26, 20, 0.25f, 2.5f, 86);
+  return Mix(stony, Mix(Scale(palette::earthDark, 0.6f), palette::night, 0.2f), Smoothstep(6, 180, depth) * 0.6f);
 }
 
 // Colour of a covered pixel of solid ground at world point p; facesOut tells
@@ -411,7 +449,7 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
           break;
         case PixelClass::empty:
           if (air.Inside(wx, wy)) {
-            image.Set(x, y, InsideColour(p));
+            image.Set(x, y, InsideColour(p, air.Depth(wx, wy)));
           } else {
             // Half a pixel of ink beyond the edge smooths it; it is too faint
             // to read as ground.
