@@ -64,8 +64,19 @@ bool CreateWithDepth(int depthBits) {
 }  // namespace
 
 bool CreateGameWindow(std::string& error) {
+  if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    error = "no display (neither DISPLAY nor WAYLAND_DISPLAY names one)";
+    return false;
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("no display: ") + SDL_GetError();
+    return false;
+  }
+  // Without a display SDL falls back to drivers that show nothing; the game
+  // takes those only when they are asked for by name.
+  const std::string driver = SDL_GetCurrentVideoDriver();
+  if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    error = "no display: the display that DISPLAY or WAYLAND_DISPLAY names cannot be opened";
     return false;
   }
   if (!CreateWithDepth(32) && !CreateWithDepth(24)) {
