@@ -179,7 +179,9 @@ inline std::string UnitStatsText() {
          "< 040 060 030 000 0.0 1.0 0\r\n";
 }
 
+// The level of catalogue entry 0: its name in the game, and where it lies.
 inline const char* const kLevelPath = "DATA\\levels\\test.vrk";
+inline const char* const kLevelFile = "DATA/levels/test.vrk";
 
 // Every file the game opens, in a folder. The level is written separately.
 inline void WriteContent(const fs::path& root) {

@@ -59,7 +59,7 @@ class SimulateTest : public ::testing::Test {
 
   ToolRun Run(int frames, const std::string& input = "", const std::string& random = "",
               const std::string& factor = "2") {
-    WriteLevel(folder / kLevelPath, level);
+    WriteLevel(folder / kLevelFile, level);
     Args args = {folder.path().string(), "--frames", std::to_string(frames), "--factor", factor};
     if (!input.empty()) {
       WriteBytes(folder / "input.txt", input);
