@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/FrameClock.h"
 #include "app/Startup.h"
 #include "audio/AudioLibrary.h"
 #include "platform/MessageBox.h"
@@ -13,9 +14,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kFrameInterval = std::chrono::milliseconds(10);
-constexpr auto kSecond = std::chrono::seconds(1);
+using Clock = cFrameClock::Clock;
 
 void HandleEvent(const SDL_Event& event) {
   int x = 0, y = 0;
@@ -76,28 +75,15 @@ int RunGame() {
   }
   FormCreate();
 
-  Clock::time_point lastFrame = Clock::now() - kFrameInterval;
-  Clock::time_point nextSecond = Clock::now() + kSecond;
+  cFrameClock timers(Clock::now());
   while (!TerminateRequested()) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
     if (TerminateRequested()) break;
     AudioUpdate();
-
-    const Clock::time_point now = Clock::now();
-    if (GameWindowHasFocus() && now - lastFrame >= kFrameInterval) {
-      lastFrame = now;
-      DXTimer1Timer();
-    }
-    if (Clock::now() >= nextSecond) {
-      nextSecond += kSecond;
-      // After a long stall the timer does not catch up with missed ticks.
-      if (nextSecond < Clock::now()) nextSecond = Clock::now() + kSecond;
-      Timer1Timer();
-    }
-    Clock::time_point due = nextSecond;
-    if (GameWindowHasFocus()) due = std::min(due, lastFrame + kFrameInterval);
-    WaitUntil(due);
+    if (timers.FrameDue(Clock::now(), GameWindowHasFocus())) DXTimer1Timer();
+    if (timers.SecondDue(Clock::now())) Timer1Timer();
+    WaitUntil(timers.NextWake(GameWindowHasFocus()));
   }
   AudioFree();  // already released on every way out; harmless again
   DestroyGameWindow();
