@@ -52,6 +52,17 @@ TEST_F(CheckFileTest, CatalogueEntriesFillInOrder) {
   EXPECT_EQ(report["levelFile"].size(), 16u);
 }
 
+TEST_F(CheckFileTest, WhatTheReaderIgnoresShowsAsAWarning) {
+  std::string catalogue;
+  for (int n = 0; n < 17; ++n) catalogue += "<l" + std::to_string(n) + ".dat;d>";
+  WriteShifted(folder / "cat", catalogue);
+  const json report = Check("levels", folder / "cat", 0);
+  EXPECT_EQ(report["levelFile"][15], "l15.dat");
+  ASSERT_EQ(report["warnings"].size(), 1u);
+  EXPECT_NE(report["warnings"][0].get<std::string>().find("levels.cfg"), std::string::npos);
+  EXPECT_FALSE(report.contains("refused"));
+}
+
 TEST_F(CheckFileTest, PlayerAnimationsReadAsTheFirstFileOfTheirReader) {
   WriteShifted(folder / "p.cfg", PlayerAnimText() + "ID: 2\r\nimageW: 128\r\n");
   const json report = Check("panim", folder / "p.cfg", 0);
