@@ -202,13 +202,6 @@ TEST_F(CheckContentTest, MissingPictureAndShortTgaHeaderAreListed) {
   EXPECT_EQ(report["clean"], false);
 }
 
-TEST_F(CheckContentTest, FilesAreFoundWithoutRegardToCase) {
-  fs::rename(folder / "DATA/MainScreen", folder / "DATA/mainscreen");
-  fs::rename(folder / "UStats.cfg", folder / "USTATS.CFG");
-  const json report = CheckJson(0);
-  EXPECT_TRUE(report["missing"].empty()) << report["missing"];
-}
-
 TEST_F(CheckContentTest, LevelFilesScreenPicturesAndSpriteSheetsAreChecked) {
   // The grid asks for picture 2 ("1.tga"), which the folder lacks; unit
   // type 2's sheet is missing too.
