@@ -46,7 +46,7 @@ void DrawBackgroundScreens() {
   for (int c = 0; c < game.screensX && c < kGridColumns; ++c) {
     for (int r = 0; r < game.screensY && r < kGridRows; ++r) {
       const uint8_t v = game.screenGrid[c][r];
-      if (v != 0) DrawQuad(screenTex[v], c * 800 + cameraX, r * 600 + cameraY, -0.7, 800, 600, 1);
+      if (v != 0 && v < 100) DrawQuad(screenTex[v], c * 800 + cameraX, r * 600 + cameraY, -0.7, 800, 600, 1);
     }
   }
 }

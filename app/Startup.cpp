@@ -67,6 +67,7 @@ void FormCreate() {
   }
   formCreated = true;
 
+  RefreshInput();  // the input component reads its devices once when it is loaded
   SetupContext(0, 0, 800, 600, 32, 100, 1);
   AudioInit(44100);
   ReadConfigurationFiles();

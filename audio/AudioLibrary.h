@@ -1,24 +1,37 @@
 // The audio library: music streams and sound effects played from WAV and MP3
-// files. Every operation is a harmless no-op on a handle whose file could not
-// be opened, when no audio device could be opened, and after AudioFree.
-// Positions and lengths are bytes of the decoded 16-bit stream.
+// files (OpenAL Soft plays, libsndfile decodes). Every operation is a harmless
+// no-op on a handle whose file could not be opened (handle 0) and after
+// AudioFree. Without an audio device everything works silently: streams open
+// and report their length, but nothing plays and positions stay where they
+// are put. Positions and lengths are bytes of the decoded 16-bit stream
+// (frames x channels x 2). Files are decoded as they play, a couple of seconds
+// ahead; an MP3 file's length is counted by decoding it once in the
+// background from the moment it is opened.
 #pragma once
 
 #include <cstdint>
 
 using AudioHandle = uint32_t;  // 0 = no stream
 
+// Opens the default output device, mixing at outputRate Hz. Once; again only
+// after AudioFree.
 void AudioInit(int outputRate);
+// The game's path ("DATA\\AUDIO\\hev.mp3"); 0 if it cannot be opened or is
+// not a mono or stereo sound.
 AudioHandle AudioStreamCreateFile(const char* path);
-// Playback rate in Hz, volume 0..100, pan -100..100.
+// Playback rate in Hz (the file's own rate for 0; 40000 on a 44100 Hz file
+// plays slower and lower), volume 0..100 (linear), pan -100..100 (mono files).
 void AudioChannelSetAttributes(AudioHandle handle, int frequency, int volume, int pan);
+// For an MP3 file, waits for its count if that is still running.
 uint64_t AudioStreamGetLength(AudioHandle handle);
 uint64_t AudioChannelGetPosition(AudioHandle handle);
-// Starts or resumes playback from the current position.
+// Starts or resumes playback from the current position (from the start with
+// restart). At the end of the stream it plays nothing until rewound.
 void AudioChannelPlay(AudioHandle handle, bool restart);
 // Stops playback; the position stays where it was.
 void AudioChannelStop(AudioHandle handle);
 void AudioChannelSetPosition(AudioHandle handle, uint64_t position);
+// Releases every stream and the device.
 void AudioFree();
 // Gain in hundredths of a decibel (0 = full, -500 = 5 dB down), applied on
 // top of the volume; used by the menu's hover sound.

@@ -2,3 +2,10 @@
 #include "audio/Sound.h"
 
 void MusicTick() {}
+
+cSound sndPickup;
+cSound sndThrow;
+cSound sndSparkle;
+
+void cSound::Load(const char* name) { fileName = name; }
+void cSound::Play() {}

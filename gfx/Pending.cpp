@@ -11,3 +11,4 @@ TextureName LoadJPG(const std::string&, TextureName& texture) { return texture; 
 void DeleteTexture(TextureName& texture) { texture = 0; }
 void DrawHud() {}
 bool cButton::Run(int32_t, int32_t) { return false; }
+void LoadHudTextures() {}

@@ -1,0 +1,220 @@
+#include "data/LevelLoader.h"
+
+#include <fnmatch.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "audio/Sound.h"
+#include "data/AnimTables.h"
+#include "data/LevelFile.h"
+#include "game/CollisionMap.h"
+#include "game/Gameplay.h"
+#include "game/Units.h"
+#include "gfx/Draw.h"
+#include "gfx/Hud.h"
+#include "gfx/Texture.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "screens/Screens.h"
+
+TextureName loadTitleTex;
+TextureName screenTex[100];
+
+namespace {
+
+constexpr int kLastScreenTexture = 99;
+constexpr int kLastPickupItem = 99;
+
+// Step 4: the level file, then the tables it must fit.
+bool ReadLevel(uint8_t n) {
+  if (n >= kMaxLevels) return false;
+  if (!LoadLevelFile(game.levelFile[n])) return false;  // reported by the reader
+  std::string reason;
+  if (LevelFitsTables(reason)) return true;
+  ReportLoadFailure("Nevar iel\xE2\x64\xE7t " + game.levelFile[n] + ": " + reason);
+  return false;
+}
+
+// Steps 5 to 11: pictures, sparkle and sounds.
+void LoadLevelPictures() {
+  const int found = CountFiles(game.levelDir[0], "*.tga");
+  game.screenTexCount = uint16_t(std::min(found, kLastScreenTexture));
+  for (int v = 1; v <= game.screenTexCount; ++v)
+    LoadTGA(game.levelDir[0] + "\\" + std::to_string(v - 1) + ".tga", screenTex[v]);
+  LoadJPG("DATA\\levels\\d01.JPG", backdropTex);
+  for (int k = 0; k < kPickupKinds; ++k)
+    LoadTGA("DATA\\Items\\" + std::to_string(k) + ".tga", pickupKinds[k].texture);
+  LoadHudTextures();
+  LoadTGA("DATA\\Objects\\mstone.tga", stoneTex);
+  LoadTGA("DATA\\veapons\\nut.tga", nutTex);
+
+  sparkleSprite = cAnim{};
+  sparkleSprite.fileName = "DATA\\FX\\sparkle128.tga";
+  sparkleSprite.LoadSheet(sparkleSprite.fileName);
+  sparkleSprite.drawWidth = sparkleSprite.drawHeight = 256;
+  sparkleSprite.currentFrame = 1;
+
+  sndPickup = cSound{};
+  sndPickup.Load("DATA\\AUDIO\\ciekurs.wav");
+  sndThrow = cSound{};
+  sndThrow.Load("DATA\\AUDIO\\mest.wav");
+  sndSparkle = cSound{};
+  sndSparkle.Load("DATA\\AUDIO\\sparkle2.wav");
+}
+
+// Step 17.
+void FinishLoad(uint8_t n) {
+  game.loadProgress = 0;
+  DeleteTexture(loadTitleTex);
+  screenFlags.levelLoaded[n] = 1;
+  mainScreen.newGameChosen = 0;
+}
+
+// Units of one type share one sheet: its frames are loaded once and the
+// other sprites get the same textures (nothing frees them during the run).
+class SheetLoader {
+ public:
+  void Load(int i, const tAnimData& anim) {
+    cAnim& sprite = unitSprites[i];
+    const auto found = firstSprite_.find(anim.fileName);
+    if (found != firstSprite_.end()) {
+      sprite = unitSprites[found->second];
+    } else {
+      sprite = cAnim{};
+      sprite.LoadSheet(anim.fileName);
+      firstSprite_.emplace(anim.fileName, i);
+    }
+    sprite.drawWidth = anim.width;
+    sprite.drawHeight = anim.height;
+  }
+
+ private:
+  std::map<std::string, int> firstSprite_;
+};
+
+// Polyline through points 0 .. count - 1, lifting the pen after a point
+// marked as a break. Each step also draws a dot at its first point.
+void DrawLineList(const TPoint points[], const uint8_t breaks[], int count) {
+  count = std::min(count, kMaxLinePoint);
+  CollisionMap.MoveTo(points[0].x, points[0].y);
+  for (int i = 0; i + 2 <= count; ++i) {
+    if (breaks[i] == 1) {
+      CollisionMap.MoveTo(points[i + 1].x, points[i + 1].y);
+    } else {
+      CollisionMap.LineTo(points[i].x, points[i].y);
+      CollisionMap.LineTo(points[i + 1].x, points[i + 1].y);
+    }
+  }
+}
+
+}  // namespace
+
+void LoadLevel(uint8_t n) {
+  if (!screenFlags.loadTitleLoaded) {
+    LoadJPG("DATA\\LoadTitle\\l1_LoadTitle.jpg", loadTitleTex);
+    screenFlags.loadTitleLoaded = 1;
+  }
+  DrawOverlay(loadTitleTex, 0, 0, 0, 800, 600, 1);
+  game.loadProgress += frameFactor * 0.5 / 100;
+  if (game.loadProgress <= 1) return;
+
+  if (!ReadLevel(n)) return;
+  LoadLevelPictures();
+  SetUpLevel();
+  FinishLoad(n);
+}
+
+bool LoadLevelState(uint8_t n) {
+  if (!ReadLevel(n)) return false;
+  SetUpLevel();
+  FinishLoad(n);
+  return true;
+}
+
+int32_t CountFiles(const std::string& folder, const std::string& mask) {
+  const std::optional<std::string> path = ResolvePath(folder);
+  if (!path) return 0;
+  int32_t count = 0;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(*path, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (it->is_directory(error) || name == "." || name == "..") continue;
+    if (fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) == 0) ++count;
+  }
+  return count;
+}
+
+bool LevelFitsTables(std::string& reason) {
+  auto refuse = [&](const std::string& what) {
+    reason = what;
+    return false;
+  };
+  if (game.screensX < 1 || game.screensX > kGridColumns)
+    return refuse("the level is " + std::to_string(game.screensX) +
+                  " screens wide; 1 to 31 are allowed");
+  if (game.screensY < 1 || game.screensY > kGridRows)
+    return refuse("the level is " + std::to_string(game.screensY) +
+                  " screens high; 1 to 11 are allowed");
+  if (game.unitCount > kMaxUnits)
+    return refuse(std::to_string(game.unitCount) + " units; at most 500 are allowed");
+  if (game.blockCount > kMaxBlock)
+    return refuse("block count " + std::to_string(game.blockCount) + "; at most 500 is allowed");
+  for (uint16_t count : {game.lineCountA, game.lineCountB, game.lineCountC}) {
+    if (count > kMaxLinePoint)
+      return refuse("line count " + std::to_string(count) + "; at most 511 is allowed");
+  }
+  for (int i = 0; i <= game.unitCount; ++i) {
+    if (units[i].unitType >= kUnitTypes)
+      return refuse("unit " + std::to_string(i) + " has type " +
+                    std::to_string(units[i].unitType) + "; types 0 to 6 exist");
+  }
+  for (int c = 0; c < game.screensX; ++c) {
+    for (int r = 0; r < game.screensY; ++r) {
+      if (game.screenGrid[c][r] > kLastScreenTexture)
+        return refuse("screen " + std::to_string(c) + "," + std::to_string(r) +
+                      " names picture " + std::to_string(game.screenGrid[c][r]) +
+                      "; at most 99 exist");
+    }
+  }
+  for (int k = 0; k < kPickupKinds; ++k) {
+    if (pickupKinds[k].lastItem > kLastPickupItem)
+      return refuse("pickup kind " + std::to_string(k) + " has " +
+                    std::to_string(pickupKinds[k].lastItem + 1) +
+                    " items; at most 100 are allowed");
+  }
+  return true;
+}
+
+void SetUpLevel() {
+  SheetLoader sheets;
+  SetUpUnit(0);
+  sheets.Load(0, playerAnims[0]);
+  for (int i = 1; i <= game.unitCount && i <= kMaxUnits; ++i) {
+    SetUpUnit(i);
+    if (units[i].unitType < kUnitTypes) sheets.Load(i, unitTypes[units[i].unitType].anim);
+  }
+  cameraX = 400.0 - game.unitStart[0].x;
+  cameraY = 300.0 - game.unitStart[0].y;
+  unitSprites[0].screenX = 400;
+  unitSprites[0].screenY = 300;
+  unitSprites[0].currentFrame = 1;
+  BuildCollisionMap();
+}
+
+void BuildCollisionMap() {
+  CollisionMap.Resize(game.screensX * kScreenWidth, game.screensY * kScreenHeight);
+  CollisionMap.SetPen(PixelClass::solid);
+  DrawLineList(game.lineA, game.lineBreakA, game.lineCountA);
+  CollisionMap.SetPen(PixelClass::platform);
+  DrawLineList(game.lineB, game.lineBreakB, game.lineCountB);
+  const int lastBlock = std::min<int>(game.blockCount, kMaxBlock);
+  for (int i = 0; i <= lastBlock; ++i) {
+    const tBlock& b = game.blocks[i];
+    if (b.permanent == 1) CollisionMap.DrawOutline(b.x, b.y, 70, 35, PixelClass::solid);
+  }
+  for (int i = 0; i <= lastBlock; ++i) game.blocks[i].solidNow = 0;
+}
