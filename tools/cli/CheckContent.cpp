@@ -44,7 +44,8 @@ It prints:
   - missing: every file the game asks for that is not there (names are
     matched without regard to case, as the game does): configuration files,
     pictures, sounds, videos, the level file, the level's screen pictures
-    and the sprite sheets of the player and of the unit types the level uses;
+    and the sprite sheets of the player and of the unit types the level uses
+    (an empty name "" means the table names no file where the game needs one);
   - unreadableTgaHeaders: TGA pictures shorter than their 18-byte header.
 
 Options:
