@@ -1,6 +1,7 @@
 #include "app/GameState.h"
 
 #include "app/Input.h"
+#include "data/AnimTables.h"
 #include "game/Gameplay.h"
 #include "screens/Screens.h"
 
@@ -39,6 +40,7 @@ void ResetGameState() {
   exitPromptTex = fontTex = cloudTex = 0;
   levelMusicFile.clear();
   for (uint32_t& stream : musicStreams) stream = 0;
+  for (tAnimData& anims : playerAnims) anims = tAnimData{};
   ResetInput();
   ResetGameplayState();
   ResetScreensState();

@@ -33,7 +33,15 @@ struct tAnimData {
 constexpr int kPlayerAnimSets = 6;
 extern tAnimData playerAnims[kPlayerAnimSets];
 
+// The three files share one read buffer of this size; a longer file is refused.
+constexpr size_t kCatalogueBufferSize = 8001;
+
 // Reads levels.cfg, pAnim.cfg and uAnim.cfg in this order into the level
 // catalogue (game.levelFile, game.levelDir), playerAnims and unitTypes[].anim.
-// Each stage runs only if the previous one found its file.
+// Each stage runs only if the previous one read its file.
 void LoadLevelAndAnimTables();
+
+// The stages; each returns whether its file was read and parsed to its end.
+bool LoadLevelCatalogue();
+bool LoadPlayerAnims();
+bool LoadUnitAnims();
