@@ -10,7 +10,7 @@ PACKAGES=(
   libopenal-dev libsndfile1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libpng-dev
   xvfb xauth xdotool x11-utils imagemagick
 )
 
