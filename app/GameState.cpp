@@ -3,6 +3,7 @@
 #include "app/Input.h"
 #include "data/AnimTables.h"
 #include "game/Gameplay.h"
+#include "gfx/Draw.h"
 #include "screens/Screens.h"
 
 tGame game;
@@ -42,6 +43,7 @@ void ResetGameState() {
   for (uint32_t& stream : musicStreams) stream = 0;
   for (tAnimData& anims : playerAnims) anims = tAnimData{};
   ResetInput();
+  ResetDrawingState();
   ResetGameplayState();
   ResetScreensState();
 }

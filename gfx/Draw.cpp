@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "gfx/Hud.h"
 #include "gfx/Render.h"
+#include "gfx/Widgets.h"
 
 tLight LightTable[8];
 TextureName backdropTex;
@@ -27,17 +29,20 @@ void ApplyLight(uint8_t index) {
 }
 
 void DrawBackground(int) {
-  DrawOverlay(backdropTex, 0, 0, -1, 800, 600, 1);
+  // 32-bit state, arithmetic and comparison in double: with a factor of 1
+  // the timer passes 0.05 after eleven steps, so the copy moves every twelfth
+  // frame.
   tBackgroundDrift& d = backgroundDrift;
-  if (d.timer < 0.05f) {
-    d.timer += float(0.005 * frameFactor);
+  if (d.timer < 0.05) {
+    d.timer = float(d.timer + 0.005 * frameFactor);
   } else {
     d.timer = 0;
-    d.offsetX = 5 * std::sin(d.phase);
-    d.offsetY = 5 * std::cos(d.phase);
-    d.phase += 0.1f;
+    d.offsetX = float(5 * std::sin(double(d.phase)));
+    d.offsetY = float(5 * std::cos(double(d.phase)));
+    d.phase = float(d.phase + 0.1);
   }
-  DrawOverlay(backdropTex, d.offsetX, d.offsetY, -0.99, 800, 600, 0.3);
+  // The still backdrop and, over it, the copy at its new place.
+  RenderBackground(backdropTex, d.offsetX, d.offsetY);
 }
 
 void SetupLights() {
@@ -57,4 +62,13 @@ void SetupLights() {
   light.spotDirection[2] = -1;
   light.spotCutoff = 90;
   light.constantAttenuation = 12 - 0.1f * game.lightLevel;
+}
+
+void ResetDrawingState() {
+  for (tLight& light : LightTable) light = tLight{};
+  backdropTex = 0;
+  backgroundDrift = tBackgroundDrift{};
+  hudTextures = tHudTextures{};
+  backButton = cButton{};
+  exitButton = cButton{};
 }

@@ -40,3 +40,7 @@ void DrawBackground(int unused);
 
 // Fills light entry 0 and the identifiers from the brightness setting.
 void SetupLights();
+
+// Puts the drawing globals (light table, backdrop and its drift, display
+// textures, exit prompt buttons) back to their start-of-run value.
+void ResetDrawingState();

@@ -14,4 +14,9 @@ TextureName LoadJPG(const std::string& fileName, TextureName& texture);
 // Cuts a strip into frames[1..n], frame 1 the top of the picture.
 // Returns the number of frames made (0 when the strip was refused).
 int LoadTGAFrames(const std::string& fileName, TextureName frames[256], int frameHeight);
+// Deletes the texture and sets the variable to 0 (no texture).
 void DeleteTexture(TextureName& texture);
+
+// The frame-strip messages, shared with the sprite sheets' measuring.
+void ReportMissingSheet(const std::string& fileName);
+void ReportBadFrameStrip(const std::string& fileName);

@@ -4,6 +4,28 @@
 
 #include "gfx/Draw.h"
 #include "gfx/Render.h"
+#include "gfx/render_gl/RenderGlShared.h"
+
+#include <array>
+#include <cstring>
+
+bool frameUntouched = false;
+uint64_t lightSerial = 0;
+
+namespace {
+
+// A light as last sent, with the model-view matrix that placed it.
+struct tSentLight {
+  tLight light;
+  std::array<GLfloat, 16> modelView;
+};
+tSentLight sentLights[8];
+
+// The projection matrix RenderSetProjection makes.
+std::array<GLfloat, 16> sceneProjection;
+bool sceneProjectionMade = false;
+
+}  // namespace
 
 void RenderSetupContext(int left, int top, int width, int height) {
   glEnable(GL_LINE_SMOOTH);
@@ -16,14 +38,19 @@ void RenderSetupContext(int left, int top, int width, int height) {
   glAlphaFunc(GL_GREATER, 0.1f);
   glClearColor(0, 0, 0, 0);
   glViewport(left, top, width, height);
+  ++lightSerial;
 }
 
 void RenderEnableLights() {
   glEnable(GL_LIGHTING);
   for (int i = 0; i < 8; ++i) glEnable(GL_LIGHT0 + i);
+  ++lightSerial;
 }
 
-void RenderClear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void RenderClear() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  frameUntouched = true;
+}
 
 void RenderLoadIdentity() {
   glMatrixMode(GL_MODELVIEW);
@@ -34,6 +61,18 @@ void RenderSetProjection() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, 799, 599, 0, 0, -10);
+  glGetFloatv(GL_PROJECTION_MATRIX, sceneProjection.data());
+  sceneProjectionMade = true;
+}
+
+bool SceneMapping(tViewport& viewport) {
+  std::array<GLfloat, 16> projection;
+  glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+  if (!sceneProjectionMade || projection != sceneProjection) return false;
+  GLint v[4];
+  glGetIntegerv(GL_VIEWPORT, v);
+  viewport = tViewport{v[0], v[1], v[2], v[3]};
+  return true;
 }
 
 void RenderSetCamera(double x, double y) {
@@ -44,6 +83,12 @@ void RenderSetCamera(double x, double y) {
 
 void RenderSendLight(const tLight& light) {
   const GLenum id = light.id;
+  if (id < GL_LIGHT0 || id >= GL_LIGHT0 + 8) return;
+  tSentLight sent{light, {}};
+  glGetFloatv(GL_MODELVIEW_MATRIX, sent.modelView.data());
+  tSentLight& last = sentLights[id - GL_LIGHT0];
+  if (std::memcmp(&sent, &last, sizeof sent) != 0) ++lightSerial;
+  last = sent;
   glLightfv(id, GL_AMBIENT, light.ambient);
   glLightfv(id, GL_POSITION, light.position);
   glLightfv(id, GL_SPOT_DIRECTION, light.spotDirection);

@@ -12,6 +12,7 @@ void RenderSendLight(const tLight&) {}
 TextureName RenderUploadTexture(int, int, const uint8_t*, bool) { return 0; }
 void RenderDeleteTexture(TextureName) {}
 void RenderQuad(TextureName, double, double, double, double, double, double, bool) {}
+void RenderBackground(TextureName, float, float) {}
 void RenderText(uint16_t, const std::string&, TextureName, float, float) {}
 void RenderDigits(const std::string&, TextureName, float, float, float) {}
 void RenderSprite(TextureName, double, double, double, int, int, bool) {}

@@ -1,0 +1,56 @@
+// Decoding of the game's picture files into RGBA pixel buffers, without
+// OpenGL: the texture loaders upload what these produce. Every input is
+// treated as hostile: sizes are checked against the bytes that are there
+// before anything is allocated or copied.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// A picture as the textures want it: width x height pixels of R, G, B, A,
+// rows contiguous, row 0 the bottom row of the picture.
+struct tImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;
+};
+
+// The largest picture side accepted, and the largest picture in pixels (a
+// few bytes of JPG can announce a huge picture).
+constexpr int kMaxPictureSide = 16384;
+constexpr size_t kMaxPicturePixels = size_t(1) << 25;
+
+enum class TgaStatus {
+  ok,
+  shortHeader,    // fewer than the 18 header bytes
+  notTrueColour,  // image type is not 2 (uncompressed true colour)
+  not32Bit,       // bits per pixel is not 32
+  badSize,        // a side of 0 or above kMaxPictureSide
+  shortPixels,    // the file holds fewer pixel bytes than the header promises
+};
+
+// Decodes a TGA file held in memory. The image ID field is skipped and a
+// picture stored top row first is turned so that row 0 is its bottom row.
+// image is filled only when the result is ok.
+TgaStatus DecodeTga(std::span<const uint8_t> file, tImage& image);
+
+// A frame strip: frames stacked vertically, each as wide as the strip.
+struct tFrameStrip {
+  int frameHeight = 0;
+  int count = 0;
+};
+constexpr int kMaxFrames = 255;
+
+// Cuts a strip of the given size into frames of frameHeight rows (0: square
+// frames, as tall as the strip is wide). Refused (count 0) unless the height
+// is a whole number, 1 to kMaxFrames, of frames.
+tFrameStrip CutFrameStrip(int width, int height, int frameHeight);
+// The first pixel of frame i (1 = the top of the picture) of a decoded strip.
+const uint8_t* FramePixels(const tImage& strip, const tFrameStrip& frames, int i);
+
+// Decodes a JPG file held in memory into an opaque picture (alpha 255).
+// Anything the decoder reports, a warning about damaged or missing data
+// included, refuses the file; the result is then false and image untouched.
+bool DecodeJpg(std::span<const uint8_t> file, tImage& image);

@@ -1,0 +1,131 @@
+#include "gfx/Texture.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "gfx/ImageDecode.h"
+#include "gfx/Render.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// Captions and texts of the loaders' message boxes (Windows-1257 bytes).
+const char* const kLoadUnitCaption = "Load unit";
+const char* const kTgaErrorCaption = "TGA File Error";
+const char* const kJpgCaption = "BMP Unit";
+const char* const kCannotLoadTga = "Nevar iel\xE2" "d\xE7t TGA ";
+const char* const kCannotLoadJpg = "Nevar iel\xE2" "d\xE7t JPG - ";
+
+std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
+
+// The whole file, or nullopt when it is missing or cannot be read.
+std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName) {
+  const std::optional<std::string> path = ResolvePath(fileName);
+  if (!path) return std::nullopt;
+  std::ifstream in(*path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
+  switch (status) {
+    case TgaStatus::ok:
+      return;
+    case TgaStatus::shortHeader:
+    case TgaStatus::shortPixels:
+      ShowMessageBox(kTgaErrorCaption, "Couldn't read file " + Quoted(fileName) + ".");
+      return;
+    case TgaStatus::notTrueColour:
+      ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
+                                           ": not an uncompressed true-colour picture.");
+      return;
+    case TgaStatus::not32Bit:
+      ShowMessageBox(kTgaErrorCaption,
+                     "Unsupported TGA file " + Quoted(fileName) + ": not 32 bits per pixel.");
+      return;
+    case TgaStatus::badSize:
+      ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
+                                           ": a side of 0 or a picture too large.");
+      return;
+  }
+}
+
+}  // namespace
+
+void ReportMissingSheet(const std::string& fileName) {
+  ShowMessageBox(kLoadUnitCaption, kCannotLoadTga + Quoted(fileName));
+}
+
+void ReportBadFrameStrip(const std::string& fileName) {
+  ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
+                                       ": not a strip of 1 to 255 whole frames.");
+}
+
+TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
+  return RenderUploadTexture(width, height, rgba, false);
+}
+
+TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
+  if (!FileExists(fileName)) {
+    ShowMessageBox(kLoadUnitCaption, kCannotLoadTga);  // the name is not given
+    return texture;
+  }
+  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
+  tImage image;
+  const TgaStatus status = file ? DecodeTga(*file, image) : TgaStatus::shortHeader;
+  // A picture of another image type (run-length encoded, say) is passed over
+  // without a message.
+  if (status == TgaStatus::notTrueColour) return texture;
+  if (status != TgaStatus::ok) {
+    ReportTgaProblem(fileName, status);
+    return texture;
+  }
+  texture = BuildTexture(uint16_t(image.width), uint16_t(image.height), image.rgba.data());
+  return texture;
+}
+
+TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
+  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
+  tImage image;
+  if (!file || !DecodeJpg(*file, image)) {
+    ShowMessageBox(kJpgCaption, kCannotLoadJpg + Quoted(fileName));
+    return texture;
+  }
+  // Minification nearest, unlike the TGA loaders.
+  texture = RenderUploadTexture(image.width, image.height, image.rgba.data(), true);
+  return texture;
+}
+
+int LoadTGAFrames(const std::string& fileName, TextureName frames[256], int frameHeight) {
+  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
+  if (!file) {
+    ReportMissingSheet(fileName);
+    return 0;
+  }
+  tImage strip;
+  const TgaStatus status = DecodeTga(*file, strip);
+  if (status != TgaStatus::ok) {
+    ReportTgaProblem(fileName, status);
+    return 0;
+  }
+  const tFrameStrip cut = CutFrameStrip(strip.width, strip.height, frameHeight);
+  if (cut.count == 0) {
+    ReportBadFrameStrip(fileName);
+    return 0;
+  }
+  for (int i = 1; i <= cut.count; ++i)
+    frames[i] = BuildTexture(uint16_t(strip.width), uint16_t(cut.frameHeight),
+                             FramePixels(strip, cut, i));
+  return cut.count;
+}
+
+void DeleteTexture(TextureName& texture) {
+  RenderDeleteTexture(texture);
+  texture = 0;
+}
