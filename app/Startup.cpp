@@ -22,15 +22,6 @@ namespace {
 
 bool formCreated = false;
 
-void CreateExitPromptButton(cButton& button, const char* pressed, const char* released) {
-  button = cButton{};
-  button.enabled = 1;
-  button.width = 100;
-  button.height = 35;
-  LoadTGA(pressed, button.pressedTexture);
-  LoadTGA(released, button.releasedTexture);
-}
-
 }  // namespace
 
 void SetupContext(int left, int top, int width, int height, int bits, int frequency,
@@ -81,8 +72,8 @@ void FormCreate() {
   levelMusicFile = "DATA\\AUDIO\\hev.mp3";
   musicStreams[2] = AudioStreamCreateFile(levelMusicFile.c_str());
   MediaPlayer1.displayRect = TRect{0, 0, 800, 600};
-  CreateExitPromptButton(exitButton, "DATA\\Message\\exit_P.tga", "DATA\\Message\\exit_R.tga");
-  CreateExitPromptButton(backButton, "DATA\\Message\\back_P.tga", "DATA\\Message\\back_R.tga");
+  CreateButton(exitButton, 100, 35, "DATA\\Message\\exit_R.tga", "DATA\\Message\\exit_P.tga");
+  CreateButton(backButton, 100, 35, "DATA\\Message\\back_R.tga", "DATA\\Message\\back_P.tga");
   LoadJPG("DATA\\Message\\exit.jpg", exitPromptTex);
 }
 

@@ -502,3 +502,21 @@ void cMediaPlayer::Frame() {
   else
     RenderDrawVideo(VideoTexture{}, 0, 0, displayRect, displayRect);
 }
+
+void StartVideo(const char* fileName) {
+  panelVisible = true;
+  videoRect = TRect{0, 0, 800, 600};
+  MediaPlayer1.enabled = true;
+  MediaPlayer1.fileName = fileName;
+  MediaPlayer1.Open();
+  MediaPlayer1.displayRect = videoRect;
+  MediaPlayer1.Play();
+}
+
+bool StopVideoAtEnd() {
+  if (!MediaPlayer1.enabled || MediaPlayer1.Position() <= MediaPlayer1.Length() - 10) return false;
+  MediaPlayer1.Stop();
+  MediaPlayer1.enabled = false;
+  panelVisible = false;
+  return true;
+}

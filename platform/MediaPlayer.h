@@ -56,3 +56,10 @@ void SetMediaClock(MediaClock clock);
 // The largest rectangle of the picture's display aspect (width x height
 // pixels of aspect pixelAspect) that fits in area, centred in it.
 TRect FitPicture(int width, int height, double pixelAspect, const TRect& area);
+
+// Shows the video surface and plays fileName into the video rectangle
+// (0, 0, 800, 600).
+void StartVideo(const char* fileName);
+// While a video plays: once its position passes its length minus 10 ms,
+// stops it, hides the surface and returns true.
+bool StopVideoAtEnd();

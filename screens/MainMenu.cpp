@@ -24,15 +24,6 @@ const char* const kItemPictures[kItems] = {
     "DATA\\MainScreen\\Options.tga", "DATA\\MainScreen\\bonus.tga",
     "DATA\\MainScreen\\exit.tga"};
 
-void CreateMessageButton(cButton& button, const char* released, const char* pressed) {
-  button = cButton{};
-  button.enabled = 1;
-  button.width = 100;
-  button.height = 35;
-  LoadTGA(released, button.releasedTexture);
-  LoadTGA(pressed, button.pressedTexture);
-}
-
 void ReadItemSizes() {
   for (int i = 0; i < kItems; ++i) {
     // The options item's size is read through its lower-case name.
@@ -54,9 +45,9 @@ void LoadMenu() {
     LoadTGA("DATA\\MainScreen\\symb" + std::to_string(i) + ".tga", mainScreen.symbolTextures[i]);
   for (int i = 0; i < kItems; ++i) LoadTGA(kItemPictures[i], mainScreen.itemTextures[i]);
   ReadItemSizes();
-  CreateMessageButton(menuState.backButton, "DATA\\Message\\back_R.tga",
+  CreateButton(menuState.backButton, 100, 35, "DATA\\Message\\back_R.tga",
                       "DATA\\Message\\back_P.tga");
-  CreateMessageButton(menuState.creditsButton, "DATA\\Message\\Credit_R.tga",
+  CreateButton(menuState.creditsButton, 100, 35, "DATA\\Message\\Credit_R.tga",
                       "DATA\\Message\\Credit_P.tga");
   LoadJPG("DATA\\Message\\load.jpg", menuState.loadMessageTex);
   LoadJPG("DATA\\Message\\bonus.jpg", menuState.bonusMessageTex);
@@ -144,29 +135,15 @@ void RunLoadMessage() {
   }
 }
 
-void StartCreditsVideo() {
-  panelVisible = true;
-  videoRect = TRect{0, 0, 800, 600};
-  MediaPlayer1.enabled = true;
-  MediaPlayer1.fileName = "DATA\\FMV\\credits.WMV";
-  MediaPlayer1.Open();
-  MediaPlayer1.displayRect = videoRect;
-  MediaPlayer1.Play();
-}
-
 void RunBonusScreen() {
   if (!mainScreen.bonusShown) return;
   AudioChannelStop(musicStreams[0]);
   DrawOverlay(menuState.bonusMessageTex, 0, 0, -0.01, 800, 600, 1);
   // While the video covers the window the mouse belongs to the video: the
   // screen's buttons do not react under it.
-  if (!MediaPlayer1.enabled && menuState.creditsButton.Run(410, 500)) StartCreditsVideo();
+  if (!MediaPlayer1.enabled && menuState.creditsButton.Run(410, 500)) StartVideo("DATA\\FMV\\credits.WMV");
   if (MediaPlayer1.enabled) {
-    if (MediaPlayer1.Position() > MediaPlayer1.Length() - 10) {
-      MediaPlayer1.Stop();
-      MediaPlayer1.enabled = false;
-      panelVisible = false;
-    }
+    StopVideoAtEnd();
     return;
   }
   if (menuState.backButton.Run(290, 500)) {

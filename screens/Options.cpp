@@ -30,12 +30,8 @@ void BuildOptions() {
   CreateBar(s.musicBar, game.musicVolume);
   CreateBar(s.soundBar, game.soundVolume);
   CreateBar(s.brightnessBar, game.lightLevel);
-  s.backButton = cButton{};
-  s.backButton.enabled = 1;
-  s.backButton.width = 75;
-  s.backButton.height = 35;
-  LoadTGA("DATA\\Options\\button_back_0.tga", s.backButton.releasedTexture);
-  LoadTGA("DATA\\Options\\button_back_1.tga", s.backButton.pressedTexture);
+  CreateButton(s.backButton, 75, 35, "DATA\\Options\\button_back_0.tga",
+               "DATA\\Options\\button_back_1.tga");
   LoadJPG("DATA\\Options\\title.jpg", s.titleTex);
   optionsBuilt = 1;
 }

@@ -29,12 +29,8 @@ void FoldTotals() {
   game.fuel = Subtract(game.fuel, stats.fuelUsed);
   game.grenades = Subtract(game.grenades, stats.grenadesUsed);
   stats.initialised = 1;
-  statisticsButton = cButton{};
-  statisticsButton.enabled = 1;
-  statisticsButton.width = 75;
-  statisticsButton.height = 35;
-  LoadTGA("DATA\\Statistics\\butR.tga", statisticsButton.releasedTexture);
-  LoadTGA("DATA\\Statistics\\butP.tga", statisticsButton.pressedTexture);
+  CreateButton(statisticsButton, 75, 35, "DATA\\Statistics\\butR.tga",
+               "DATA\\Statistics\\butP.tga");
 }
 
 void Row(float y, const std::string& label, const std::string& number, uint16_t numberSize = 16) {

@@ -123,7 +123,9 @@ TEST_F(MediaPlayerTest, DecodesEveryPictureAndEndsAtItsLength) {
     ++frames;
     EXPECT_GE(player.Position(), last);
     last = player.Position();
-    if (frames == 100) EXPECT_EQ(player.Position(), 1000);
+    if (frames == 100) {
+      EXPECT_EQ(player.Position(), 1000);
+    }
   }
   EXPECT_NEAR(frames, player.Length() / 10, 2);
   EXPECT_EQ(player.FramesDecoded(), 50);

@@ -83,7 +83,9 @@ TEST_F(BackdropTest, ARestartingPanelNeverTakesTheOtherPanelsPicture) {
   SeedRandom(7);
   for (int i = 0; i < 20000; ++i) {
     DrawMenuBackdrop();
-    if (A().time == 0 || B().time == 0) ASSERT_NE(A().picture, B().picture) << "frame " << i;
+    if (A().time == 0 || B().time == 0) {
+      ASSERT_NE(A().picture, B().picture) << "frame " << i;
+    }
   }
 }
 
