@@ -24,21 +24,10 @@ bool LevelDone() { return screenFlags.levelDone[game.currentLevel] == 1; }
 // Step 8: the intro video, then the level loader, while a new game starts.
 void RunIntroVideoAndLevelStart() {
   if (!videoStarted) {
-    panelVisible = true;
-    videoRect = TRect{0, 0, 800, 600};
-    MediaPlayer1.enabled = true;
-    MediaPlayer1.fileName = "DATA\\FMV\\intro.WMV";
-    MediaPlayer1.Open();
-    MediaPlayer1.displayRect = videoRect;
-    MediaPlayer1.Play();
+    StartVideo("DATA\\FMV\\intro.WMV");
     videoStarted = 1;
   }
-  if (MediaPlayer1.enabled && MediaPlayer1.Position() > MediaPlayer1.Length() - 10) {
-    MediaPlayer1.Stop();
-    MediaPlayer1.enabled = false;
-    panelVisible = false;
-    videoDone = 1;
-  }
+  if (StopVideoAtEnd()) videoDone = 1;
   if (!LevelLoaded() && videoDone) LoadLevel(0);
 }
 

@@ -22,15 +22,6 @@ namespace {
 
 bool formCreated = false;
 
-void CreateExitPromptButton(cButton& button, const char* pressed, const char* released) {
-  button = cButton{};
-  button.enabled = 1;
-  button.width = 100;
-  button.height = 35;
-  LoadTGA(pressed, button.pressedTexture);
-  LoadTGA(released, button.releasedTexture);
-}
-
 }  // namespace
 
 void SetupContext(int left, int top, int width, int height, int bits, int frequency,
@@ -45,6 +36,20 @@ void SetupContext(int left, int top, int width, int height, int bits, int freque
   RenderSetupContext(viewLeft, viewBottom, viewWidth, viewHeight);
 }
 
+void ReadConfigurationFiles() {
+  gameSettings.LoadSettings();
+  LoadLevelAndAnimTables();
+  LoadUnitStats();
+  LoadMainScreenConfig();
+}
+
+void SetUpPickupKinds() {
+  for (PickupKind& kind : pickupKinds) {
+    kind.boxWidth = 50;
+    kind.size = 50;
+  }
+}
+
 void FormCreate() {
   if (formCreated) {
     // Focus gained or lost: only the display mode and the context come back.
@@ -56,25 +61,19 @@ void FormCreate() {
   RefreshInput();  // the input component reads its devices once when it is loaded
   SetupContext(0, 0, 800, 600, 32, 100, 1);
   AudioInit(44100);
-  gameSettings.LoadSettings();
-  LoadLevelAndAnimTables();
-  LoadUnitStats();
-  LoadMainScreenConfig();
+  ReadConfigurationFiles();
   SetupLights();
   Randomize();
   LoadTGA("HTX\\lvFont.tga", fontTex);
   LoadTGA("DATA\\levels\\LielaisMakonis.tga", cloudTex);
   SetStartupKeyAssignments();
   CollisionMap.Resize(0, 0);
-  for (PickupKind& kind : pickupKinds) {
-    kind.boxWidth = 50;
-    kind.size = 50;
-  }
+  SetUpPickupKinds();
   levelMusicFile = "DATA\\AUDIO\\hev.mp3";
   musicStreams[2] = AudioStreamCreateFile(levelMusicFile.c_str());
   MediaPlayer1.displayRect = TRect{0, 0, 800, 600};
-  CreateExitPromptButton(exitButton, "DATA\\Message\\exit_P.tga", "DATA\\Message\\exit_R.tga");
-  CreateExitPromptButton(backButton, "DATA\\Message\\back_P.tga", "DATA\\Message\\back_R.tga");
+  CreateButton(exitButton, 100, 35, "DATA\\Message\\exit_R.tga", "DATA\\Message\\exit_P.tga");
+  CreateButton(backButton, 100, 35, "DATA\\Message\\back_R.tga", "DATA\\Message\\back_P.tga");
   LoadJPG("DATA\\Message\\exit.jpg", exitPromptTex);
 }
 

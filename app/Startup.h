@@ -8,6 +8,11 @@
 // Runs fully once; later calls (focus gained or lost) only restore the
 // display mode and the context.
 void FormCreate();
+// The configuration files, in start-up's order: settings.cfg, levels.cfg,
+// pAnim.cfg, uAnim.cfg, UStats.cfg, mainSCR.cfg. Also used by the tools.
+void ReadConfigurationFiles();
+// The pickup kinds' box and picture size (50), set once at start-up.
+void SetUpPickupKinds();
 void SetupContext(int left, int top, int width, int height, int bits, int frequency,
                   int fullScreen);
 void FormClose();

@@ -38,3 +38,24 @@ void AudioFree();
 void AudioChannelSetGainDb100(AudioHandle handle, int db100);
 // Keeps the streams fed; called once per pass of the main loop.
 void AudioUpdate();
+
+// ---------------------------------------------------------------------------
+// Push streams: 16-bit PCM made by the program while it plays (a video's
+// sound), played on the library's device. Like the rest of the library,
+// every operation is a harmless no-op when no device is open, after
+// AudioFree, and on a null stream.
+struct AudioPcmStream;
+// Interleaved 16-bit samples at sampleRate, 1 or 2 channels. Null when no
+// device is open. The stream starts paused.
+AudioPcmStream* AudioPcmStreamCreate(int sampleRate, int channels);
+// Queues frames (frames x channels samples). At most two seconds are held;
+// sound beyond that is dropped. A playing stream that ran dry plays on as
+// soon as more sound is pushed.
+void AudioPcmStreamPush(AudioPcmStream* stream, const int16_t* samples, int frames);
+void AudioPcmStreamPlay(AudioPcmStream* stream);
+// Volume 0..100, on the same scale as AudioChannelSetAttributes.
+void AudioPcmStreamSetVolume(AudioPcmStream* stream, int volume);
+// Milliseconds of sound queued and not yet played.
+int AudioPcmStreamQueuedMs(AudioPcmStream* stream);
+// Stops the sound and frees the stream.
+void AudioPcmStreamFree(AudioPcmStream* stream);

@@ -1,6 +1,7 @@
 #include "gfx/Widgets.h"
 
 #include "gfx/Draw.h"
+#include "gfx/Texture.h"
 
 cButton backButton;
 cButton exitButton;
@@ -32,4 +33,14 @@ void cTrackBar::Run(int32_t x, int32_t y) {
     value = int32_t(double(maximum) / width * (mouseX - x));  // toward zero
     changed = 1;
   }
+}
+
+void CreateButton(cButton& button, int32_t width, uint8_t height, const char* released,
+                  const char* pressed) {
+  button = cButton{};
+  button.enabled = 1;
+  button.width = width;
+  button.height = height;
+  LoadTGA(released, button.releasedTexture);
+  LoadTGA(pressed, button.pressedTexture);
 }

@@ -36,3 +36,7 @@ class cTrackBar {
 
 extern cButton backButton;
 extern cButton exitButton;
+
+// A new enabled button of the given size and pictures.
+void CreateButton(cButton& button, int32_t width, uint8_t height, const char* released,
+                  const char* pressed);

@@ -1,9 +1,12 @@
-// Video playback: a WMV file played into a rectangle of the window, its
-// picture as a texture drawn over the scene and its sound through the audio
-// library.
+// Video playback: a WMV file (ASF with WMV1, WMV2 or WMV3 video and WMA
+// sound) played into a rectangle of the window. The picture is a texture
+// drawn over the whole scene with its aspect kept and black around it; the
+// sound goes through the audio library at the music volume. Decoding runs on
+// the caller's thread, a little in every frame.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/GameState.h"
@@ -14,17 +17,49 @@ class cMediaPlayer {
   std::string fileName;
   TRect displayRect{0, 0, 800, 600};
 
-  // A file that is missing or cannot be decoded opens as already finished:
-  // its position is then beyond its length.
+  cMediaPlayer();
+  ~cMediaPlayer();
+  cMediaPlayer(cMediaPlayer&&) noexcept;
+  cMediaPlayer& operator=(cMediaPlayer&&) noexcept;
+
+  // Opens fileName and decodes its first picture. A file that is missing or
+  // cannot be decoded opens as already finished (its position is not below
+  // its length), with one line on stderr.
   void Open();
+  // Plays from the start. Escape, Space, Enter or a mouse click during play
+  // take the video to its end.
   void Play();
+  // Ends playback, silences the sound and frees the picture.
   void Stop();
-  // Milliseconds.
+  // Milliseconds from the start; the position stops at the length.
   int64_t Position() const;
   int64_t Length() const;
-  // Decodes what is due and draws the current picture; once per frame.
+  // Decodes what is due and, while the video surface is shown, draws the
+  // current picture. Once per frame, after the scene.
   void Frame();
+  // Pictures decoded since Open (shown or dropped to keep up).
+  int64_t FramesDecoded() const;
+
+ private:
+  struct Playback;
+  std::unique_ptr<Playback> playback;
 };
 
 extern cMediaPlayer MediaPlayer1;
 extern bool panelVisible;  // the video surface is shown
+
+// Where the media player's time comes from: milliseconds of a steady clock
+// (tests step it by hand). nullptr puts the system clock back.
+using MediaClock = int64_t (*)();
+void SetMediaClock(MediaClock clock);
+
+// The largest rectangle of the picture's display aspect (width x height
+// pixels of aspect pixelAspect) that fits in area, centred in it.
+TRect FitPicture(int width, int height, double pixelAspect, const TRect& area);
+
+// Shows the video surface and plays fileName into the video rectangle
+// (0, 0, 800, 600).
+void StartVideo(const char* fileName);
+// While a video plays: once its position passes its length minus 10 ms,
+// stops it, hides the surface and returns true.
+bool StopVideoAtEnd();

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/GameState.h"
+#include "gfx/Widgets.h"
 
 // Splash pictures.
 struct tIntroState {
@@ -40,19 +42,74 @@ struct tMainSCR {
   uint8_t exitChosen;
 };
 extern tMainSCR mainScreen;
+
+// The rest of the menu's state: item picture sizes, the shake of this frame,
+// the hover time, the message screens' buttons and pictures.
+struct tMenuState {
+  uint16_t itemWidth[5];
+  uint16_t itemHeight[5];
+  int32_t shakeX;
+  int32_t shakeY;
+  float hoverTime;
+  cButton backButton;
+  cButton creditsButton;
+  TextureName loadMessageTex;
+  TextureName bonusMessageTex;
+  // A sub-screen's button closed it on the press of a mouse button: the
+  // release of that press is not a click on the menu that shows again.
+  uint8_t closingPress;
+};
+extern tMenuState menuState;
+
 void MainMenuFrame();
+// The pointer is strictly inside item index's rectangle.
 bool ItemHit(const tMenuItem items[], int index);
+// The pointer is inside none of the first count items.
 bool NoItemHit(const tMenuItem items[], int count);
 void CloseMainMenu();
+// A sub-screen closes on a button's press: the menu shows again, and the
+// release of that press is no click on it.
+void ShowMenuAgain();
+
+// The menu's animated backdrop: two sliding, fading panels and eight
+// drifting symbols.
+struct tBackdropPanel {
+  uint8_t picture;  // 0..5, into the menu's panel pictures
+  float alpha;
+  float x;
+  float time;  // seconds into the panel's 25-second cycle
+};
+struct tBackdropSymbol {
+  float x, y;
+  float dirX, dirY;
+  float speedX, speedY;
+};
+struct tMenuBackdrop {
+  tBackdropPanel panels[2];
+  tBackdropSymbol symbols[8];
+};
+extern tMenuBackdrop menuBackdrop;
+extern const tMenuBackdrop kBackdropStart;  // where it stands when the program starts
 void DrawMenuBackdrop();
 
 // Options.
+struct tOptionsScreen {
+  cTrackBar musicBar;
+  cTrackBar soundBar;
+  cTrackBar brightnessBar;
+  cButton backButton;
+  TextureName titleTex;
+};
+extern tOptionsScreen optionsScreen;
 extern uint8_t optionsBuilt;
 void OptionsFrame();
 void CloseOptions();
 
 // Statistics.
+extern cButton statisticsButton;
 void StatisticsFrame();
+// Play time as the statistics show it: minutes, a colon, seconds, unpadded.
+std::string PlayTimeText(uint16_t seconds);
 
 // Sets every screen's state back to its start-of-run value.
 void ResetScreensState();

@@ -1,0 +1,46 @@
+#include "platform/SkipKeys.h"
+
+#include <SDL.h>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<bool> skipPending{false};
+std::atomic<bool> buttonDown{false};  // a mouse button went down while watching
+
+bool IsSkipKey(SDL_Keycode key) {
+  return key == SDLK_ESCAPE || key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER;
+}
+
+// Runs for every event as the window system delivers it, before the main
+// loop handles it.
+int WatchEvent(void*, SDL_Event* event) {
+  switch (event->type) {
+    case SDL_KEYDOWN:
+      if (!event->key.repeat && IsSkipKey(event->key.keysym.sym)) skipPending = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      buttonDown = true;
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (buttonDown.exchange(false)) skipPending = true;
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+}  // namespace
+
+void WatchSkipKeys() {
+  // Taken off first, so that the watch is there exactly once, also after
+  // the window system was shut down and started again.
+  SDL_DelEventWatch(WatchEvent, nullptr);
+  SDL_AddEventWatch(WatchEvent, nullptr);
+  skipPending = false;
+  buttonDown = false;
+}
+
+bool SkipKeyPressed() { return skipPending.exchange(false); }

@@ -1,0 +1,78 @@
+// The options screen: music volume, sound volume and brightness on three
+// track bars, and a back button that saves them and returns to the menu.
+#include <string>
+
+#include "data/Settings.h"
+#include "gfx/Draw.h"
+#include "gfx/Texture.h"
+#include "screens/Screens.h"
+
+tOptionsScreen optionsScreen;
+uint8_t optionsBuilt;
+
+namespace {
+
+void CreateBar(cTrackBar& bar, int32_t value) {
+  bar = cTrackBar{};
+  bar.reserved = 0;
+  bar.maximum = 100;
+  bar.width = 200;
+  bar.grooveHeight = 10;
+  bar.knobSize = 32;
+  // Each bar has its own copies of the pictures.
+  LoadJPG("DATA\\Options\\trackbar.jpg", bar.grooveTexture);
+  LoadTGA("DATA\\Options\\nut.tga", bar.knobTexture);
+  bar.value = value;
+}
+
+void BuildOptions() {
+  tOptionsScreen& s = optionsScreen;
+  CreateBar(s.musicBar, game.musicVolume);
+  CreateBar(s.soundBar, game.soundVolume);
+  CreateBar(s.brightnessBar, game.lightLevel);
+  CreateButton(s.backButton, 75, 35, "DATA\\Options\\button_back_0.tga",
+               "DATA\\Options\\button_back_1.tga");
+  LoadJPG("DATA\\Options\\title.jpg", s.titleTex);
+  optionsBuilt = 1;
+}
+
+void LeaveOptions() {
+  const tOptionsScreen& s = optionsScreen;
+  gameSettings.SaveSettings(uint8_t(s.musicBar.value), uint8_t(s.soundBar.value),
+                            uint8_t(s.brightnessBar.value));
+  mainScreen.optionsShown = 0;
+  CloseOptions();
+  ShowMenuAgain();
+}
+
+}  // namespace
+
+void OptionsFrame() {
+  if (!mainScreen.optionsShown) return;
+  if (!optionsBuilt) BuildOptions();
+  tOptionsScreen& s = optionsScreen;
+  DrawOverlay(s.titleTex, 0, 0, -1, 800, 600, 1);
+  s.musicBar.Run(400, 176);
+  s.soundBar.Run(400, 240);
+  s.brightnessBar.Run(400, 300);
+  if (s.backButton.Run(50, 500)) LeaveOptions();
+  // The upper number follows the bar; the lower one is the stored setting,
+  // which changes only at the next start.
+  DrawText(16, std::to_string(s.brightnessBar.value), fontTex, 100, 180);
+  DrawText(16, std::to_string(game.lightLevel), fontTex, 100, 200);
+  LightTable[0].constantAttenuation = 12 - 0.1f * s.brightnessBar.value;
+  game.musicVolume = uint8_t(s.musicBar.value);
+  game.soundVolume = uint8_t(s.soundBar.value);
+}
+
+// Every picture the screen loaded goes: it loads them afresh when it opens.
+void CloseOptions() {
+  tOptionsScreen& s = optionsScreen;
+  for (cTrackBar* bar : {&s.musicBar, &s.soundBar, &s.brightnessBar}) {
+    DeleteTexture(bar->grooveTexture);
+    DeleteTexture(bar->knobTexture);
+  }
+  DeleteTexture(s.backButton.releasedTexture);
+  DeleteTexture(s.backButton.pressedTexture);
+  DeleteTexture(s.titleTex);
+}

@@ -1,0 +1,14 @@
+#include "platform/MediaPlayer.h"
+#include "screens/Screens.h"
+
+void ResetScreensState() {
+  IntroState = tIntroState{};
+  mainScreen = tMainSCR{};
+  menuState = tMenuState{};
+  menuBackdrop = kBackdropStart;
+  optionsScreen = tOptionsScreen{};
+  optionsBuilt = 0;
+  statisticsButton = cButton{};
+  MediaPlayer1 = cMediaPlayer{};
+  panelVisible = false;
+}

@@ -1,0 +1,168 @@
+// check-file: one file of each kind through its reader, under any name.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/unit/CheckTestContent.h"
+#include "tools/cli/Checks.h"
+
+using namespace checktest;
+using nlohmann::json;
+
+namespace {
+
+class CheckFileTest : public ::testing::Test {
+ protected:
+  json Check(const std::string& kind, const fs::path& path, int expectedStatus) {
+    const ToolRun run = RunTool(RunCheckFile, {kind, path.string(), "--json"});
+    EXPECT_EQ(run.status, expectedStatus) << run.out;
+    return json::parse(run.out);
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(CheckFileTest, SettingsShorterThanThreeBytesTakeTheDefaults) {
+  WriteBytes(folder / "my-settings", std::string("\x20\x00", 2));
+  const json report = Check("settings", folder / "my-settings", 0);
+  EXPECT_EQ(report["musicVolume"], 32);
+  EXPECT_EQ(report["soundVolume"], 0);
+  EXPECT_EQ(report["lightLevel"], 50);
+  EXPECT_FALSE(report.contains("refused"));
+}
+
+TEST_F(CheckFileTest, MissingFileIsRefusedWithTheGamesMessage) {
+  const json report = Check("settings", folder / "nothing-here", 1);
+  EXPECT_EQ(report["refused"], "Nevar ielādēt settings.cfg");
+  EXPECT_EQ(report["messages"], json::array({{{"caption", "VIRKO"},
+                                              {"text", "Nevar ielādēt settings.cfg"}}}));
+}
+
+TEST_F(CheckFileTest, CatalogueEntriesFillInOrder) {
+  WriteShifted(folder / "cat", "<l1.dat;lev1>\r\n<l2.dat;lev2>");
+  const json report = Check("levels", folder / "cat", 0);
+  EXPECT_EQ(report["levelFile"], json({"l1.dat", "l2.dat", "", "", "", "", "", "", "", "", "", "",
+                                       "", "", "", ""}));
+  EXPECT_EQ(report["levelDir"][1], "lev2");
+}
+
+TEST_F(CheckFileTest, WhatTheReaderIgnoresShowsAsAWarning) {
+  std::string catalogue;
+  for (int n = 0; n < 17; ++n) catalogue += "<l" + std::to_string(n) + ".dat;d>";
+  WriteShifted(folder / "cat", catalogue);
+  const json report = Check("levels", folder / "cat", 0);
+  EXPECT_EQ(report["levelFile"][15], "l15.dat");
+  ASSERT_EQ(report["warnings"].size(), 1u);
+  EXPECT_NE(report["warnings"][0].get<std::string>().find("levels.cfg"), std::string::npos);
+  EXPECT_FALSE(report.contains("refused"));
+}
+
+TEST_F(CheckFileTest, PlayerAnimationsReadAsTheFirstFileOfTheirReader) {
+  WriteShifted(folder / "p.cfg", PlayerAnimText() + "ID: 2\r\nimageW: 128\r\n");
+  const json report = Check("panim", folder / "p.cfg", 0);
+  const json& set0 = report["playerAnims"][0];
+  EXPECT_EQ(set0["fileName"], "DATA\\Sprites\\player.tga");
+  EXPECT_EQ(set0["height"], 96);
+  EXPECT_EQ(set0["actA"], json({{"start", 37}, {"stop", 43}, {"delay", 0.0199999996}}));
+  EXPECT_EQ(float(set0["runA"]["delay"].get<double>()), 0.03f);
+  EXPECT_EQ(report["playerAnims"][2]["width"], 128);
+  EXPECT_EQ(report["playerAnims"].size(), 6u);
+}
+
+TEST_F(CheckFileTest, UnitAnimationNamesAreConvertedFromWindows1257) {
+  // 0xE2 is "ā" in Windows-1257; it stays one byte in the table.
+  WriteShifted(folder / "u.cfg", "uType: 03\r\naddr:   DATA\\v\xE2rna.tga>\r\nskrieA: 001 005 0.05");
+  const json report = Check("uanim", folder / "u.cfg", 0);
+  EXPECT_EQ(report["unitTypes"][3]["anim"]["fileName"], "DATA\\vārna.tga");
+  EXPECT_EQ(report["unitTypes"][3]["anim"]["runA"]["stop"], 5);
+  EXPECT_EQ(report["unitTypes"].size(), 7u);
+}
+
+TEST_F(CheckFileTest, UnitStatsShowTheStoredByteValues) {
+  WriteBytes(folder / "stats.txt", "< 300 032 -03 040 1.0 2,5 1");
+  const json report = Check("ustats", folder / "stats.txt", 0);
+  const json& first = report["unitTypes"][0];
+  EXPECT_EQ(first["width"], 44);  // 300 keeps its low 8 bits
+  EXPECT_EQ(first["health"], -3);
+  EXPECT_EQ(first["fallSpeed"], 2.5);
+}
+
+TEST_F(CheckFileTest, MenuItemsAreTenRowsOfSix) {
+  WriteShifted(folder / "m.cfg", "#010,020,030,040,050,060 first\r\n#  1,  2,003,004,005,006");
+  const json report = Check("mainscr", folder / "m.cfg", 0);
+  ASSERT_EQ(report["items"].size(), 10u);
+  EXPECT_EQ(report["items"][0], json({10, 20, 30, 40, 50, 60}));
+  EXPECT_EQ(report["items"][1], json({1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(report["items"][9], json({0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(CheckFileTest, LevelListsRunFromEntryZeroToTheirCount) {
+  TestLevel level;
+  level.grid = {1, 2};
+  level.white = {{{0, 500}, {800, 500}}, {{900, 500}, {1600, 500}}};
+  level.units = {{200, 400, 0}, {1000, 440, 5}};
+  level.pickups[6] = {{10, 20}};
+  level.blocks = {{100, 200, 1, 1}};
+  WriteLevel(folder / "lvl.bin", level);
+  const json report = Check("level", folder / "lvl.bin", 0);
+  EXPECT_EQ(report["screenGrid"][1][0], 2);
+  EXPECT_EQ(report["screenGrid"].size(), 31u);
+  EXPECT_EQ(report["screenGrid"][0].size(), 11u);
+  // Four drawn points and the unused last one; the pen lifts after point 1.
+  EXPECT_EQ(report["lineCountA"], 4);
+  EXPECT_EQ(report["lineA"], json({{0, 500}, {800, 500}, {900, 500}, {1600, 500}, {1600, 500}}));
+  EXPECT_EQ(report["lineBreakA"], json({0, 1, 0, 0, 0}));
+  EXPECT_EQ(report["lineCountB"], 0);
+  EXPECT_EQ(report["lineB"], json({{0, 0}}));
+  EXPECT_EQ(report["unitCount"], 1);
+  EXPECT_EQ(report["unitStart"], json({{200, 400}, {1000, 440}}));
+  EXPECT_EQ(report["unitType"], json({0, 5}));
+  EXPECT_EQ(report["pickupKinds"][6], json({{"lastItem", 0}, {"items", {{10.0, 20.0}}}}));
+  EXPECT_EQ(report["blocks"], json::array({{{"x", 100}, {"y", 200}, {"permanent", 1},
+                                           {"solidNow", 1}}}));
+}
+
+TEST_F(CheckFileTest, RefusedLevelFillsNothing) {
+  WriteBytes(folder / "bad.bin", FloatBytes({2, 1, 1, 1, -3}));  // negative line count
+  const json report = Check("level", folder / "bad.bin", 1);
+  ASSERT_TRUE(report.contains("refused"));
+  EXPECT_FALSE(report["refused"].get<std::string>().empty());
+  EXPECT_FALSE(report.contains("lineA"));
+  EXPECT_EQ(report["messages"].size(), 1u);
+}
+
+TEST_F(CheckFileTest, TgaSizeFromTheHeader) {
+  std::string header(18, '\0');
+  header[12] = 0x40;
+  header[13] = 0x01;
+  header[15] = 0x02;
+  WriteBytes(folder / "a.tga", header);
+  const json report = Check("tga", folder / "a.tga", 0);
+  EXPECT_EQ(report["width"], 320);
+  EXPECT_EQ(report["height"], 512);
+
+  WriteBytes(folder / "short.tga", header.substr(0, 17));
+  EXPECT_EQ(Check("tga", folder / "short.tga", 1)["refused"], "shorter than its 18-byte header");
+  EXPECT_EQ(Check("tga", folder / "none.tga", 1)["refused"], "missing");
+}
+
+TEST_F(CheckFileTest, TextReport) {
+  WriteBytes(folder / "s", "\x01\x02\x03");
+  const ToolRun run = RunTool(RunCheckFile, {"settings", (folder / "s").string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "kind: \"settings\"\nfile: \"" + (folder / "s").string() +
+                "\"\nmusicVolume: 1\nsoundVolume: 2\nlightLevel: 3\nmessages: []\n"
+                "warnings: []\nclean: read without a message\n");
+}
+
+TEST(CheckFileArgs, WrongArgumentsGiveStatus2) {
+  EXPECT_EQ(RunTool(RunCheckFile, {"picture", "x.tga"}).status, 2);
+  EXPECT_EQ(RunTool(RunCheckFile, {"tga"}).status, 2);
+  EXPECT_EQ(RunTool(RunCheckFile, {"tga", "a", "b"}).status, 2);
+  const ToolRun help = RunTool(RunCheckFile, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: virko-tool check-file KIND PATH"), std::string::npos);
+}
+
+}  // namespace
