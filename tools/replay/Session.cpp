@@ -26,7 +26,9 @@ InputSet held{};
 
 int64_t FrameClockMs() { return current ? current->FramesRun() * kMsPerFrame : 0; }
 
-const char* ScreenName() {
+}  // namespace
+
+const char* cSession::ScreenName() {
   const int level = game.currentLevel < kMaxLevels ? game.currentLevel : 0;
   if (screenFlags.levelDone[level]) return "statistics";
   if (screenFlags.levelLoaded[level]) return exitPromptOpen ? "exit-prompt" : "play";
@@ -35,8 +37,6 @@ const char* ScreenName() {
   if (mainScreen.optionsShown) return "options";
   return mainScreen.menuHidden ? "menu-message" : "menu";
 }
-
-}  // namespace
 
 cSession::cSession(Options options) : options_(std::move(options)) {
   current = this;
@@ -179,7 +179,7 @@ void cSession::Screenshot(const std::string& name) {
 
 std::string cSession::StateLine(const std::string& stage, int64_t frame) {
   std::string line;
-  char text[256];
+  char text[320];
   std::snprintf(text, sizeof text, "stage=%s frame=%lld screen=%s", stage.c_str(),
                 static_cast<long long>(frame), ScreenName());
   line += text;

@@ -43,6 +43,9 @@ class cSession : public cLoopObserver {
   void FrameRun() override;
   void SecondTicked() override;
 
+  // Which screen shows: splash, menu, options, menu-message, video,
+  // loading, play, exit-prompt or statistics.
+  static const char* ScreenName();
   // The state of the game in one line: screen, player, statistics, units.
   static std::string StateLine(const std::string& stage, int64_t frame);
 
