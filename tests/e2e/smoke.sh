@@ -61,7 +61,7 @@ sleep 0.5
 click $NEW_GAME_X $NEW_GAME_Y
 sleep 1
 hold Escape 100
-sleep 3
+sleep 4  # the loading title shows for a second, then the level loads
 hold Escape 200
 sleep 0.5
 click $PROMPT_EXIT_X $PROMPT_EXIT_Y

@@ -17,7 +17,6 @@ namespace {
 constexpr int kFramesPerSecond = 100;  // the frame timer's pace
 constexpr int kThrow = isButton1 + 2;  // Button 3, Ctrl
 constexpr int kJump = isButton1 + 6;   // Button 7, Alt
-constexpr int kEscape = isButton1 + 7; // Button 8
 constexpr int kMaxFrames = 400 * kFramesPerSecond;
 
 // Menu items (the default content's mainSCR.cfg) and the screens' buttons,
@@ -122,10 +121,10 @@ class cPlayer {
     WaitFor([&] { return Landed(); }, "landing");
   }
   void WalkTo(double x) {
-    const int right = x > Me().x ? isRight : isLeft;
-    for (int i = 0; right == isRight ? Me().x < x : Me().x > x; ++i) {
+    const int direction = x > Me().x ? isRight : isLeft;
+    for (int i = 0; direction == isRight ? Me().x < x : Me().x > x; ++i) {
       if (i == 30 * kFramesPerSecond) throw RouteFailed("stuck walking to x " + std::to_string(x));
-      Frame({right});
+      Frame({direction});
     }
   }
   // A full jump (the key held past 25 time units), walking right or not.
@@ -197,12 +196,8 @@ void cPlayer::StartGame() {
   Key(SDLK_ESCAPE);
   const int level = game.currentLevel;
   WaitFor([&] { return videoDone != 0; }, "the video's end");
-  bool loadingSeen = false;
-  WaitFor([&] {
-    if (!loadingSeen && !screenFlags.levelLoaded[level]) Stage("loading");
-    loadingSeen = true;
-    return screenFlags.levelLoaded[level] != 0;
-  }, "the level");
+  if (!screenFlags.levelLoaded[level]) Stage("loading");
+  WaitFor([&] { return screenFlags.levelLoaded[level] != 0; }, "the level");
   Frame();
   Stage("play-start");
 }
@@ -241,7 +236,7 @@ void cPlayer::PlayLevel() {
   Stage("bridge");
   WalkTo(6380);  // over the bridge, under the bonus platforms
   Settle();
-  ClimbUp(2);     // to the puff on the upper one
+  ClimbUp(2);  // to the puff on the upper one
   Stage("puff");
   WalkTo(7050);  // off the platform, to the pillar's climb
   Settle();
