@@ -26,6 +26,12 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+double PeakMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
 // Times every frame from the end of the one before (events, audio and the
 // frame handler with its swap), filed under the screen it started on.
 class cTimedSession : public cSession {
@@ -35,10 +41,16 @@ class cTimedSession : public cSession {
   void Start() { last_ = start_ = Clock::now(); screen_ = ScreenName(); }
   void FrameRun() override {
     const Clock::time_point now = Clock::now();
-    if (FramesRun() == 0) firstFrameMs = Ms(now - start_);
+    if (FramesRun() == 0) {
+      firstFrameMs = Ms(now - start_);
+      firstFramePeakMb = PeakMb();
+    }
     const bool loading = screen_ == std::string("loading");
     frameMs[screen_].push_back(Ms(now - last_));
-    if (loading && ScreenName() != std::string("loading")) levelLoadMs = Ms(now - last_);
+    if (loading && ScreenName() != std::string("loading")) {
+      levelLoadMs = Ms(now - last_);
+      levelLoadPeakMb = PeakMb();
+    }
     cSession::FrameRun();
     screen_ = ScreenName();
     last_ = Clock::now();  // the bookkeeping above is not the game's
@@ -46,6 +58,7 @@ class cTimedSession : public cSession {
 
   std::map<std::string, std::vector<double>> frameMs;
   double firstFrameMs = 0, levelLoadMs = 0;
+  double firstFramePeakMb = 0, levelLoadPeakMb = 0;
 
  private:
   Clock::time_point start_, last_;
@@ -82,8 +95,6 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
   std::printf("%-12s %7s %9s %9s %9s %9s\n", "screen", "frames", "median", "p95", "p99", "max");
   for (const auto& [screen, ms] : session.frameMs)
     std::printf("%-12s %7zu %6.2f ms %6.2f ms %6.2f ms %6.2f ms\n", screen.c_str(), ms.size(),
@@ -91,6 +102,7 @@ int main(int argc, char** argv) {
                 *std::max_element(ms.begin(), ms.end()));
   std::printf("level load (the frame that reads the level): %.1f ms\n", session.levelLoadMs);
   std::printf("start to first frame: %.1f ms\n", session.firstFrameMs);
-  std::printf("peak memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
+  std::printf("peak memory: %.1f MB (%.1f MB at the first frame, %.1f MB once the level is in)\n",
+              PeakMb(), session.firstFramePeakMb, session.levelLoadPeakMb);
   return 0;
 }
