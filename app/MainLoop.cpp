@@ -16,7 +16,9 @@ namespace {
 
 using Clock = cFrameClock::Clock;
 
-void HandleEvent(const SDL_Event& event) {
+cLoopObserver* observer = nullptr;
+
+void DispatchEvent(const SDL_Event& event) {
   int x = 0, y = 0;
   switch (event.type) {
     case SDL_QUIT:
@@ -51,6 +53,27 @@ void HandleEvent(const SDL_Event& event) {
   }
 }
 
+}  // namespace
+
+void SetLoopObserver(cLoopObserver* newObserver) { observer = newObserver; }
+
+void HandleEvent(const SDL_Event& event) {
+  DispatchEvent(event);
+  if (observer) observer->EventHandled(event);
+}
+
+void RunFrame() {
+  DXTimer1Timer();
+  if (observer) observer->FrameRun();
+}
+
+void RunSecond() {
+  Timer1Timer();
+  if (observer) observer->SecondTicked();
+}
+
+namespace {
+
 // Sleeps until the given time or the next event, whichever comes first,
 // without spinning.
 void WaitUntil(Clock::time_point due) {
@@ -67,26 +90,34 @@ void WaitUntil(Clock::time_point due) {
 
 }  // namespace
 
-int RunGame() {
+bool OpenGame() {
   std::string error;
   if (!CreateGameWindow(error)) {
     std::fprintf(stderr, "virko: %s\n", error.c_str());
-    return 1;
+    return false;
   }
   FormCreate();
+  return true;
+}
 
+int CloseGame() {
+  AudioFree();  // already released on every way out; harmless again
+  DestroyGameWindow();
+  SDL_Quit();
+  return 0;
+}
+
+int RunGame() {
+  if (!OpenGame()) return 1;
   cFrameClock timers(Clock::now());
   while (!TerminateRequested()) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
     if (TerminateRequested()) break;
     AudioUpdate();
-    if (timers.FrameDue(Clock::now(), GameWindowHasFocus())) DXTimer1Timer();
-    if (timers.SecondDue(Clock::now())) Timer1Timer();
+    if (timers.FrameDue(Clock::now(), GameWindowHasFocus())) RunFrame();
+    if (timers.SecondDue(Clock::now())) RunSecond();
     WaitUntil(timers.NextWake(GameWindowHasFocus()));
   }
-  AudioFree();  // already released on every way out; harmless again
-  DestroyGameWindow();
-  SDL_Quit();
-  return 0;
+  return CloseGame();
 }

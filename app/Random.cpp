@@ -7,6 +7,7 @@ namespace {
 
 std::mt19937 generator;
 RandomSource randomSource = nullptr;
+std::optional<uint32_t> fixedSeed;
 
 }  // namespace
 
@@ -17,9 +18,12 @@ int RandomInt(int range) {
 }
 
 void Randomize() {
-  generator.seed(static_cast<uint32_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count()));
+  generator.seed(fixedSeed ? *fixedSeed
+                           : static_cast<uint32_t>(
+                                 std::chrono::steady_clock::now().time_since_epoch().count()));
 }
+
+void SetRandomizeSeed(std::optional<uint32_t> seed) { fixedSeed = seed; }
 
 void SeedRandom(uint32_t seed) { generator.seed(seed); }
 

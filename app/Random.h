@@ -2,11 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // A random integer from 0 to range - 1 (0 when range is 0 or less).
 int RandomInt(int range);
-// Seeds the generator from the clock.
+// Seeds the generator from the clock, or with the fixed seed when one is set.
 void Randomize();
+// Makes Randomize() use a fixed seed, so that a recorded run repeats
+// exactly (record and replay); std::nullopt puts the clock back.
+void SetRandomizeSeed(std::optional<uint32_t> seed);
 // Seeds the generator with a fixed value (tests and tools).
 void SeedRandom(uint32_t seed);
 // Replaces the generator (nullptr puts the seeded generator back).

@@ -1,0 +1,118 @@
+// virko-replay: the game with input recording and replay, for tests and for
+// bug reports. The game itself (virko) takes no command line.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MainLoop.h"
+#include "tools/replay/PlayThrough.h"
+#include "tools/replay/Recording.h"
+#include "tools/replay/Session.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: virko-replay --record FILE\n"
+    "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
+    "       virko-replay --play-demo FILE [--screenshots DIR] [--state FILE]\n"
+    "Run in the content folder, as the game is.\n"
+    "  --record FILE       play the game as usual and record its input to FILE\n"
+    "  --play FILE         replay FILE as fast as frames can be drawn\n"
+    "  --play-demo FILE    play the demo level through with the scripted player\n"
+    "                      and record it to FILE\n"
+    "  --realtime          replay at the game's pace, 100 frames a second\n"
+    "  --screenshots DIR   a picture DIR/STAGE.ppm at every stage of the recording\n"
+    "  --state FILE        a state line at every stage and at the end\n";
+
+struct Arguments {
+  std::string record, play, playDemo, screenshots, state;
+  bool realtime = false;
+};
+
+bool Parse(int argc, char** argv, Arguments& a) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    std::string* value = option == "--record"        ? &a.record
+                         : option == "--play"        ? &a.play
+                         : option == "--play-demo"   ? &a.playDemo
+                         : option == "--screenshots" ? &a.screenshots
+                         : option == "--state"       ? &a.state
+                                                     : nullptr;
+    if (option == "--realtime") {
+      a.realtime = true;
+    } else if (!value || i + 1 == argc) {
+      return false;
+    } else {
+      *value = argv[++i];
+    }
+  }
+  return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) == 1;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenOutput(const std::string& path) {
+  File file(std::fopen(path.c_str(), "w"));
+  if (!file) std::fprintf(stderr, "virko-replay: cannot write %s\n", path.c_str());
+  return file;
+}
+
+int Record(const std::string& path) {
+  File out = OpenOutput(path);
+  if (!out) return 1;
+  cSession session;
+  cRecorder recorder(out.get(), nullptr);
+  session.SetRecorder(&recorder);
+  return RunGame();
+}
+
+int Play(const Arguments& a, File& stateOut) {
+  std::vector<tRecordItem> items;
+  std::string error;
+  if (!ReadRecording(a.play, items, error)) {
+    std::fprintf(stderr, "virko-replay: %s\n", error.c_str());
+    return 1;
+  }
+  cSession session({a.screenshots, stateOut.get(), a.realtime, true});
+  size_t next = 0;
+  // The device states of the refresh at start-up come before everything.
+  for (; next < items.size() && items[next].kind == tRecordItem::Input; ++next)
+    session.Execute(items[next]);
+  if (!session.Open()) return 1;
+  for (; next < items.size() && !session.Ended(); ++next) session.Execute(items[next]);
+  if (!session.Ended()) std::fprintf(stderr, "virko-replay: the recording ended before the game\n");
+  const int status = session.Close();
+  return session.Ended() ? status : 2;
+}
+
+int PlayDemo(const Arguments& a, File& stateOut) {
+  File out = OpenOutput(a.playDemo);
+  if (!out) return 1;
+  cSession session({a.screenshots, stateOut.get(), false, false});
+  cRecorder recorder(out.get(), cSession::HeldInput);
+  session.SetRecorder(&recorder);
+  if (!session.Open()) return 1;
+  const bool played = PlayDemoThrough(session);
+  recorder.Flush();
+  const int status = session.Close();
+  return played && session.Ended() ? status : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Arguments a;
+  if (!Parse(argc, argv, a)) {
+    std::fputs(kUsage, stderr);
+    return 64;
+  }
+  File stateOut;
+  if (!a.state.empty() && !(stateOut = OpenOutput(a.state))) return 1;
+  if (!a.record.empty()) return Record(a.record);
+  return a.play.empty() ? PlayDemo(a, stateOut) : Play(a, stateOut);
+}

@@ -1,0 +1,211 @@
+#include "tools/replay/Session.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <thread>
+#include <vector>
+
+#include "app/GameState.h"
+#include "app/Random.h"
+#include "audio/AudioLibrary.h"
+#include "game/Gameplay.h"
+#include "game/Units.h"
+#include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
+#include "screens/Screens.h"
+
+namespace {
+
+constexpr uint32_t kSeed = 1;             // any fixed value repeats
+constexpr int64_t kMsPerFrame = 10;       // the video clock: one frame is 10 ms
+constexpr auto kFrameInterval = std::chrono::milliseconds(10);
+
+cSession* current = nullptr;
+InputSet held{};
+
+int64_t FrameClockMs() { return current ? current->FramesRun() * kMsPerFrame : 0; }
+
+}  // namespace
+
+const char* cSession::ScreenName() {
+  const int level = game.currentLevel < kMaxLevels ? game.currentLevel : 0;
+  if (screenFlags.levelDone[level]) return "statistics";
+  if (screenFlags.levelLoaded[level]) return exitPromptOpen ? "exit-prompt" : "play";
+  if (mainScreen.newGameChosen) return videoDone ? "loading" : "video";
+  if (!IntroState.finished) return "splash";
+  if (mainScreen.optionsShown) return "options";
+  return mainScreen.menuHidden ? "menu-message" : "menu";
+}
+
+cSession::cSession(Options options) : options_(std::move(options)) {
+  current = this;
+  SetMediaClock(FrameClockMs);
+  SetRandomizeSeed(kSeed);
+  SetLoopObserver(this);
+}
+
+cSession::~cSession() {
+  SetLoopObserver(nullptr);
+  SetMediaClock(nullptr);
+  SetRandomizeSeed(std::nullopt);
+  current = nullptr;
+}
+
+bool cSession::Open() {
+  // The device states come from the items, never from the real keyboard
+  // (a recorder reads them from HeldInput itself).
+  if (!recorder_) SetInputSource(HeldInput);
+  nextFrame_ = std::chrono::steady_clock::now();
+  return OpenGame();
+}
+
+void cSession::Hold(const InputSet& input) { held = input; }
+InputSet cSession::HeldInput() { return held; }
+
+bool cSession::Ended() const { return TerminateRequested(); }
+
+int cSession::Close() {
+  if (options_.stateOut) std::fprintf(options_.stateOut, "%s\n", StateLine("end", framesRun_).c_str());
+  return CloseGame();
+}
+
+void cSession::Execute(const tRecordItem& item) {
+  switch (item.kind) {
+    case tRecordItem::Input:
+      Hold(item.input);
+      break;
+    case tRecordItem::Frames:
+      for (int i = 0; i < item.count && !Ended(); ++i) {
+        if (options_.realtime) {
+          std::this_thread::sleep_until(nextFrame_);
+          nextFrame_ = std::max(nextFrame_ + kFrameInterval, std::chrono::steady_clock::now());
+        }
+        AudioUpdate();
+        if (options_.keepFactor) frameFactor = item.factor;
+        RunFrame();
+      }
+      break;
+    case tRecordItem::Second:
+      RunSecond();
+      break;
+    case tRecordItem::Stage:
+      Stage(item.name);
+      break;
+    default:
+      Deliver(item);
+      break;
+  }
+}
+
+// An event goes through the window system's queue as a real one would, so
+// that the skip-key watch sees it; the real devices' events are dropped.
+void cSession::Deliver(const tRecordItem& item) {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  SDL_Event event{};
+  switch (item.kind) {
+    case tRecordItem::Move:
+      event.type = SDL_MOUSEMOTION;
+      event.motion.x = item.x;
+      event.motion.y = item.y;
+      break;
+    case tRecordItem::Down:
+    case tRecordItem::Up:
+      event.type = item.kind == tRecordItem::Down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+      event.button.button = uint8_t(item.button);
+      event.button.state = item.kind == tRecordItem::Down ? SDL_PRESSED : SDL_RELEASED;
+      event.button.clicks = 1;
+      event.button.x = item.x;
+      event.button.y = item.y;
+      break;
+    case tRecordItem::Key:
+      event.type = SDL_KEYDOWN;
+      event.key.state = SDL_PRESSED;
+      event.key.keysym.sym = item.key;
+      event.key.keysym.scancode = SDL_GetScancodeFromKey(item.key);
+      break;
+    default:
+      event.type = SDL_QUIT;
+      break;
+  }
+  SDL_PushEvent(&event);
+  SDL_Event queued;
+  while (SDL_PeepEvents(&queued, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+    HandleEvent(queued);
+}
+
+void cSession::EventHandled(const SDL_Event& event) {
+  if (recorder_) recorder_->EventHandled(event);
+}
+
+void cSession::FrameRun() {
+  ++framesRun_;
+  if (recorder_) recorder_->FrameRun();
+}
+
+void cSession::SecondTicked() {
+  if (recorder_) recorder_->SecondTicked();
+}
+
+void cSession::Stage(const std::string& name) {
+  if (recorder_) recorder_->Stage(name);
+  if (options_.stateOut) {
+    std::fprintf(options_.stateOut, "%s\n", StateLine(name, framesRun_).c_str());
+    std::fflush(options_.stateOut);
+  }
+  if (!options_.screenshotDir.empty()) Screenshot(name);
+}
+
+// The picture of the last frame, as a binary PPM with the top row first.
+// The frame has been swapped; Mesa's software renderer keeps the back
+// buffer's pixels across the swap.
+void cSession::Screenshot(const std::string& name) {
+  std::vector<uint8_t> rgb(kScreenWidth * kScreenHeight * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  const std::string path = options_.screenshotDir + "/" + name + ".ppm";
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) {
+    std::fprintf(stderr, "virko-replay: cannot write %s\n", path.c_str());
+    return;
+  }
+  std::fprintf(out, "P6\n%d %d\n255\n", kScreenWidth, kScreenHeight);
+  for (int row = kScreenHeight - 1; row >= 0; --row)
+    std::fwrite(rgb.data() + row * kScreenWidth * 3, 1, kScreenWidth * 3, out);
+  std::fclose(out);
+}
+
+std::string cSession::StateLine(const std::string& stage, int64_t frame) {
+  std::string line;
+  char text[320];
+  std::snprintf(text, sizeof text, "stage=%s frame=%lld screen=%s", stage.c_str(),
+                static_cast<long long>(frame), ScreenName());
+  line += text;
+  std::snprintf(text, sizeof text, " x=%.17g y=%.17g camera=%.17g,%.17g factor=%.17g",
+                double(units[0].x), units[0].y, cameraX, cameraY, frameFactor);
+  line += text;
+  std::snprintf(text, sizeof text,
+                " kills=%d cones=%d puffs=%d bulletsUsed=%d fuelUsed=%d grenadesUsed=%d points=%d",
+                stats.kills, stats.cones, stats.puffs, stats.bulletsUsed, stats.fuelUsed,
+                stats.grenadesUsed, stats.points);
+  line += text;
+  std::snprintf(text, sizeof text,
+                " pointsTotal=%d conesTotal=%u puffsTotal=%u bullets=%d fuel=%d grenades=%d"
+                " seconds=%u music=%u sound=%u light=%u",
+                game.pointsTotal, game.conesTotal, game.puffsTotal, game.bullets, game.fuel,
+                game.grenades, game.playSeconds, game.musicVolume, game.soundVolume,
+                game.lightLevel);
+  line += text;
+  line += " taken=";
+  for (int k = 0; k < kPickupKinds; ++k) {
+    int taken = 0;
+    for (int i = 0; i <= pickupKinds[k].lastItem && i < 100; ++i) taken += pickupKinds[k].items[i].taken;
+    line += (k ? "," : "") + std::to_string(taken);
+  }
+  line += " health=";
+  for (int i = 1; i <= game.unitCount && i <= kMaxUnits; ++i)
+    line += (i > 1 ? "," : "") + std::to_string(units[i].health);
+  return line;
+}
