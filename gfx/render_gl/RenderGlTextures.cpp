@@ -46,13 +46,17 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
   glBindTexture(GL_TEXTURE_2D, name);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
   // GLU rescales sides that are not powers of two before building the chain.
   // A picture opaque throughout is kept without its alpha: sampled, it gives
   // alpha 1 just the same, and the renderer reads it a little faster.
   const bool opaque = AllOpaque(rgba, width, height);
+  // While the chain is built the filter asks for mipmaps, so that the driver
+  // keeps the whole chain in one allocation instead of a separate copy per
+  // level; the filter the texture is drawn with is set afterwards.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   gluBuild2DMipmaps(GL_TEXTURE_2D, opaque ? GL_RGB8 : GL_RGBA8, width, height, GL_RGBA,
                     GL_UNSIGNED_BYTE, rgba);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
   textures[name] = tTextureInfo{MeasureLevelZero(opaque), nearestMin, ++texturesMade};
   return name;
 }
