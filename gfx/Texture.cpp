@@ -1,7 +1,7 @@
 #include "gfx/Texture.h"
 
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -21,15 +21,22 @@ const char* const kCannotLoadJpg = "Nevar iel\xE2" "d\xE7t JPG - ";
 
 std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
 
-// The whole file, or nullopt when it is missing or cannot be read.
+// The largest picture file worth reading: a TGA of the largest accepted
+// picture with the longest image ID field. Bytes beyond it are never needed
+// (a JPG that long is cut short and refused as damaged).
+constexpr std::streamoff kMaxPictureFileBytes = 18 + 255 + std::streamoff(kMaxPicturePixels) * 4;
+
+// The file, or nullopt when it is missing or cannot be read.
 std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName) {
   const std::optional<std::string> path = ResolvePath(fileName);
   if (!path) return std::nullopt;
-  std::ifstream in(*path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  std::ifstream in(*path, std::ios::binary | std::ios::ate);
+  const std::streamoff size = std::min(std::streamoff(in.tellg()), kMaxPictureFileBytes);
+  if (!in || size < 0) return std::nullopt;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), size);
+  if (in.gcount() != size) return std::nullopt;
   return bytes;
 }
 

@@ -20,17 +20,35 @@ bool AllOpaque(const uint8_t* rgba, int width, int height) {
   return true;
 }
 
-// Measured on level 0 as OpenGL holds it: GLU has rescaled sides that are
-// not powers of two, and the rescaled texels are the ones drawn.
-tTexelCoverage MeasureLevelZero(bool opaque) {
-  GLint width = 0, height = 0;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-  if (opaque) return OpaqueCoverage(width, height);
-  std::vector<uint8_t> texels(size_t(width) * height * 4);
+bool PowerOfTwo(int side) { return (side & (side - 1)) == 0; }
+
+// Level 0 of a texture as GLU's mipmap builder makes it: the picture itself
+// when both sides are powers of two, otherwise GLU's rescaled copy. The
+// rescaling is GLU's own, so it is done by GLU, into a scratch texture that
+// is read back and dropped.
+struct tLevelZero {
+  int width = 0, height = 0;
+  const uint8_t* rgba = nullptr;
+  std::vector<uint8_t> rescaled;
+};
+
+tLevelZero LevelZero(int width, int height, const uint8_t* rgba) {
+  tLevelZero level{width, height, rgba, {}};
+  if (PowerOfTwo(width) && PowerOfTwo(height)) return level;
+  GLuint scratch = 0;
+  glGenTextures(1, &scratch);
+  glBindTexture(GL_TEXTURE_2D, scratch);
+  // A mipmap filter while the chain is built keeps it in one allocation.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &level.width);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &level.height);
+  level.rescaled.resize(size_t(level.width) * level.height * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-  return MeasureCoverage(texels.data(), width, height);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.rescaled.data());
+  glDeleteTextures(1, &scratch);
+  level.rgba = level.rescaled.data();
+  return level;
 }
 
 }  // namespace
@@ -40,24 +58,26 @@ const tTextureInfo* TextureInfoOf(TextureName texture) {
   return found == textures.end() ? nullptr : &found->second;
 }
 
+// Only level 0 is kept: every texture is drawn with a filter that does not
+// use mipmaps, so the rest of GLU's chain would never be sampled; leaving it
+// out spares a quarter of the texture memory and the time to build it.
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin) {
+  const tLevelZero level = LevelZero(width, height, rgba);
+  // A picture opaque throughout is kept without its alpha: sampled, it gives
+  // alpha 1 just the same, and the renderer reads it a little faster.
+  const bool opaque = AllOpaque(level.rgba, level.width, level.height);
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  // GLU rescales sides that are not powers of two before building the chain.
-  // A picture opaque throughout is kept without its alpha: sampled, it gives
-  // alpha 1 just the same, and the renderer reads it a little faster.
-  const bool opaque = AllOpaque(rgba, width, height);
-  // While the chain is built the filter asks for mipmaps, so that the driver
-  // keeps the whole chain in one allocation instead of a separate copy per
-  // level; the filter the texture is drawn with is set afterwards.
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-  gluBuild2DMipmaps(GL_TEXTURE_2D, opaque ? GL_RGB8 : GL_RGBA8, width, height, GL_RGBA,
-                    GL_UNSIGNED_BYTE, rgba);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearestMin ? GL_NEAREST : GL_LINEAR);
-  textures[name] = tTextureInfo{MeasureLevelZero(opaque), nearestMin, ++texturesMade};
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexImage2D(GL_TEXTURE_2D, 0, opaque ? GL_RGB8 : GL_RGBA8, level.width, level.height, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, level.rgba);
+  const tTexelCoverage coverage = opaque ? OpaqueCoverage(level.width, level.height)
+                                         : MeasureCoverage(level.rgba, level.width, level.height);
+  textures[name] = tTextureInfo{coverage, nearestMin, ++texturesMade};
   return name;
 }
 

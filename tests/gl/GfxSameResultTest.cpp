@@ -5,6 +5,8 @@
 #include <GL/glu.h>
 
 #include <cstring>
+#include <random>
+#include <utility>
 
 #include "game/Anim.h"
 #include "gfx/Draw.h"
@@ -212,6 +214,38 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
     glLoadIdentity();
     glOrtho(-200, 599, 799, 0, 0, -10);
   }));
+}
+
+// A texture keeps only level 0, which must be GLU's: the picture itself, or
+// GLU's rescaled copy when a side is not a power of two.
+TEST_F(PartsAgainstWhole, UploadKeepsExactlyGlusLevelZero) {
+  std::mt19937 random(7);
+  for (const auto& [width, height] : {std::pair{800, 600}, {100, 35}, {3, 5}, {7, 1}, {64, 42},
+                                     {128, 64}, {1, 1}}) {
+    std::vector<uint8_t> texels(size_t(width) * height * 4);
+    for (uint8_t& t : texels) t = uint8_t(random());
+    for (size_t i = 3; i < texels.size(); i += 40) texels[i] = 255;
+    auto levelZero = [](GLuint name, GLint& w, GLint& h) {
+      glBindTexture(GL_TEXTURE_2D, name);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+      std::vector<uint8_t> rgba(size_t(w) * h * 4);
+      glPixelStorei(GL_PACK_ALIGNMENT, 4);
+      glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+      return rgba;
+    };
+    GLint ourWidth = 0, ourHeight = 0, gluWidth = 0, gluHeight = 0, levelOne = -1;
+    const GLuint ours = RenderUploadTexture(width, height, texels.data(), false);
+    const std::vector<uint8_t> ourTexels = levelZero(ours, ourWidth, ourHeight);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOne);
+    const std::vector<uint8_t> gluTexels =
+        levelZero(Unknown(width, height, texels), gluWidth, gluHeight);
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+    EXPECT_EQ(ourWidth, gluWidth);
+    EXPECT_EQ(ourHeight, gluHeight);
+    EXPECT_TRUE(ourTexels == gluTexels);
+    EXPECT_EQ(levelOne, 0) << "no chain below level 0";
+  }
 }
 
 namespace {
