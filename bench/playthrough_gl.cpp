@@ -8,6 +8,7 @@
 //   cp -r build/content /tmp/bench && cd /tmp/bench &&
 //   xvfb-run -a -s "-screen 0 800x600x24" <build>/bench/bench_playthrough_gl [RECORDING]
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,6 +26,16 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Resident now (statm's second field, in pages).
+double ResidentMb() {
+  long pages = 0, resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
 
 double PeakMb() {
   rusage usage{};
@@ -52,11 +63,14 @@ class cTimedSession : public cSession {
       levelLoadPeakMb = PeakMb();
     }
     cSession::FrameRun();
+    double& peak = residentMb[screen_];
+    peak = std::max(peak, ResidentMb());
     screen_ = ScreenName();
     last_ = Clock::now();  // the bookkeeping above is not the game's
   }
 
   std::map<std::string, std::vector<double>> frameMs;
+  std::map<std::string, double> residentMb;  // the most after a frame of each screen
   double firstFrameMs = 0, levelLoadMs = 0;
   double firstFramePeakMb = 0, levelLoadPeakMb = 0;
 
@@ -95,11 +109,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  std::printf("%-12s %7s %9s %9s %9s %9s\n", "screen", "frames", "median", "p95", "p99", "max");
+  std::printf("%-12s %7s %9s %9s %9s %9s %11s\n", "screen", "frames", "median", "p95", "p99",
+              "max", "resident");
   for (const auto& [screen, ms] : session.frameMs)
-    std::printf("%-12s %7zu %6.2f ms %6.2f ms %6.2f ms %6.2f ms\n", screen.c_str(), ms.size(),
-                Percentile(ms, 50), Percentile(ms, 95), Percentile(ms, 99),
-                *std::max_element(ms.begin(), ms.end()));
+    std::printf("%-12s %7zu %6.2f ms %6.2f ms %6.2f ms %6.2f ms %7.1f MB\n", screen.c_str(),
+                ms.size(), Percentile(ms, 50), Percentile(ms, 95), Percentile(ms, 99),
+                *std::max_element(ms.begin(), ms.end()), session.residentMb[screen]);
   std::printf("level load (the frame that reads the level): %.1f ms\n", session.levelLoadMs);
   std::printf("start to first frame: %.1f ms\n", session.firstFrameMs);
   std::printf("peak memory: %.1f MB (%.1f MB at the first frame, %.1f MB once the level is in)\n",

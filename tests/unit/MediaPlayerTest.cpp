@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,32 @@ TEST_F(MediaPlayerTest, StopHaltsThePosition) {
   player.Frame();
   EXPECT_EQ(player.Position(), 500);
   EXPECT_LT(player.FramesDecoded(), 50);
+}
+
+bool VideoModuleLoaded() {
+  std::ifstream maps("/proc/self/maps");
+  const std::string all((std::istreambuf_iterator<char>(maps)), {});
+  return all.find("libvirko_video.so") != std::string::npos;
+}
+
+// The decoder's module (and the codec libraries with it) is in memory only
+// while a video is being decoded; the last picture stays on screen.
+TEST_F(MediaPlayerTest, TheDecoderIsLoadedOnlyWhileAVideoIsDecoded) {
+  EXPECT_FALSE(VideoModuleLoaded());
+  player.fileName = TestVideo();
+  player.Open();
+  EXPECT_TRUE(VideoModuleLoaded());
+  player.Play();
+  PlayToEnd();
+  fakeNow += 20;
+  player.Frame();
+  EXPECT_FALSE(VideoModuleLoaded()) << "unloaded at the end";
+  player.Open();
+  player.Play();
+  player.Frame();
+  EXPECT_TRUE(VideoModuleLoaded());
+  player.Stop();
+  EXPECT_FALSE(VideoModuleLoaded()) << "unloaded when stopped";
 }
 
 TEST_F(MediaPlayerTest, MissingOrUndecodableFilesCountAsFinished) {
