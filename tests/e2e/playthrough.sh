@@ -12,8 +12,13 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # One replay in OUT/NAME: a fresh content copy, pictures and state lines.
 run() {
   rm -rf "$out/$1" && mkdir -p "$out/$1/shots" && cp -r "$content" "$out/$1/content"
+  status=0
   (cd "$out/$1/content" && "$replay" --play "$recording" --screenshots ../shots --state ../state.txt) \
-    || fail "replay $1 ended with status $?"
+    2> "$out/$1/stderr.txt" || status=$?
+  cat "$out/$1/stderr.txt" >&2
+  [ "$status" = 0 ] || fail "replay $1 ended with status $status"
+  # Every file of the default content loads, the videos included.
+  [ ! -s "$out/$1/stderr.txt" ] || fail "replay $1 wrote to stderr"
 }
 run first
 run second
