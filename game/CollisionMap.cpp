@@ -1,7 +1,9 @@
 #include "game/CollisionMap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 cCollisionMap CollisionMap;
 
@@ -216,26 +218,28 @@ void cCollisionMap::DrawWideSegment(int64_t x0, int64_t y0, int64_t x1, int64_t 
   }
 }
 
-// Sets pixels xFrom..xTo of row y to the pen's class, tile by tile: whole
-// bytes at once, masked bytes at the ends of each tile's part.
+// Sets pixels xFrom..xTo of row y to the pen's class, tile by tile. A tile's
+// row is two 64-bit words of 32 pixels each (pixel p in bits 2p and 2p + 1),
+// so each part is at most two masked word writes.
 void cCollisionMap::FillRun(int y, int xFrom, int xTo) {
-  const uint8_t pattern = uint8_t(uint8_t(pen_) * 0x55);
+  static_assert(kTileRowBytes == 16 && std::endian::native == std::endian::little);
+  const uint64_t pattern = uint64_t(pen_) * 0x5555555555555555u;
+  // Pixels a..b (0 <= a <= b <= 31) of a word.
+  auto pixelBits = [](int a, int b) {
+    return (~uint64_t(0) << (2 * a)) & (~uint64_t(0) >> (62 - 2 * b));
+  };
+  auto merge = [&](uint8_t* at, uint64_t mask) {
+    uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    word = (word & ~mask) | (pattern & mask);
+    std::memcpy(at, &word, sizeof word);
+  };
   for (int x = xFrom; x <= xTo;) {
     const int tileEnd = std::min(xTo, x | (kTileSize - 1));
-    uint8_t* bytes = pixels_.data() + ByteOf(x, y);
-    const size_t count = size_t(tileEnd >> 2) - size_t(x >> 2);  // bytes after the first
-    const uint8_t firstMask = uint8_t(0xFF << ((x & 3) * 2));          // pixels x&3 .. 3
-    const uint8_t lastMask = uint8_t(0xFF >> ((3 - (tileEnd & 3)) * 2));  // pixels 0 .. end&3
-    auto merge = [&](uint8_t& byte, uint8_t mask) {
-      byte = uint8_t((byte & ~mask) | (pattern & mask));
-    };
-    if (count == 0) {
-      merge(bytes[0], firstMask & lastMask);
-    } else {
-      merge(bytes[0], firstMask);
-      for (size_t i = 1; i < count; ++i) bytes[i] = pattern;
-      merge(bytes[count], lastMask);
-    }
+    uint8_t* row = pixels_.data() + ByteOf(x & ~(kTileSize - 1), y);
+    const int a = x & (kTileSize - 1), b = tileEnd & (kTileSize - 1);
+    if (a < 32) merge(row, pixelBits(a, std::min(b, 31)));
+    if (b >= 32) merge(row + 8, pixelBits(std::max(a, 32) - 32, b - 32));
     x = tileEnd + 1;
   }
 }
