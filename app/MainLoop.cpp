@@ -25,11 +25,17 @@ void DispatchEvent(const SDL_Event& event) {
       FormClose();
       break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
-          event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+      // The display mode and the context come back when the focus does;
+      // losing it changes nothing, so as not to fight the player's Alt+Tab.
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
         FormCreate();
+      else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+        GameWindowChanged();
       else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
         FormClose();
+      break;
+    case SDL_KEYDOWN:
+      if (IsFullScreenToggle(event.key)) ToggleFullScreen();
       break;
     case SDL_MOUSEMOTION:
       WindowToScene(event.motion.x, event.motion.y, x, y);

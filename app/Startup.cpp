@@ -27,13 +27,11 @@ bool formCreated = false;
 void SetupContext(int left, int top, int width, int height, int bits, int frequency,
                   int fullScreen) {
   // The window and its context already exist (CreateGameWindow); what is
-  // left is the display mode and the fixed state of the context. The
-  // viewport is the scene's place in the window: (left, top, width, height)
-  // itself when the display gave 800 x 600, scaled to fit otherwise.
+  // left is the display mode (full screen, or the window the player chose)
+  // and the fixed state of the context. The viewport is the scene's: the
+  // drawing back end shows the scene in whatever size the window has.
   if (fullScreen == 1) RestoreDisplayMode();
-  int viewLeft = left, viewBottom = top, viewWidth = width, viewHeight = height;
-  SceneViewport(viewLeft, viewBottom, viewWidth, viewHeight);
-  RenderSetupContext(viewLeft, viewBottom, viewWidth, viewHeight);
+  RenderSetupContext(left, top, width, height);
 }
 
 void ReadConfigurationFiles() {
@@ -52,7 +50,7 @@ void SetUpPickupKinds() {
 
 void FormCreate() {
   if (formCreated) {
-    // Focus gained or lost: only the display mode and the context come back.
+    // Focus gained: only the display mode and the context come back.
     SetupContext(0, 0, 800, 600, 32, 100, 1);
     return;
   }

@@ -241,12 +241,11 @@ void DrawPlayFrame(Scene& s) {
 // PPM: two builds that draw the same picture write the same file.
 void DumpFrame(Scene& s, const char* path) {
   for (int i = 0; i < 40; ++i) DrawPlayFrame(s);
-  std::vector<uint8_t> rgb(800 * 600 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<uint8_t> rgba(800 * 600 * 4);
+  RenderReadScene(0, 0, 800, 600, rgba.data());
   std::ofstream out(path, std::ios::binary);
   out << "P6\n800 600\n255\n";
-  for (int y = 599; y >= 0; --y) out.write(reinterpret_cast<const char*>(&rgb[y * 800 * 3]), 800 * 3);
+  for (size_t i = 0; i < rgba.size(); i += 4) out.write(reinterpret_cast<const char*>(&rgba[i]), 3);
 }
 
 // Processor time of the whole process, the renderer's threads included: a

@@ -11,8 +11,26 @@
 
 struct tLight;
 
-// Fixed state of the rendering context, viewport (left, top, width, height).
+// Fixed state of the rendering context, viewport (left, top, width, height)
+// in scene pixels. Also makes the 800 x 600 offscreen target the scene is
+// drawn into where the renderer offers one (with one line on stderr where
+// it does not, and the scene is then drawn straight into the window).
 void RenderSetupContext(int left, int top, int width, int height);
+// The size of the window's drawable in pixels, as read from the window
+// after every change. The scene is shown in it scaled to fit, centred, its
+// aspect kept, with black bars.
+void RenderSetWindowSize(int width, int height);
+// Puts the frame's scene on the window; once a frame, before the swap.
+void RenderPresent();
+// Frees what the back end made in the current context, before the context
+// is destroyed.
+void RenderReleaseContext();
+// The scene as drawn so far (the offscreen target's pixels, or the
+// window's where the scene is drawn into it): the rectangle at (x, y),
+// scene pixels from the top left, rows top first, as RGBA bytes (alpha
+// 255: the window keeps none) or as depths from 0 to 1.
+void RenderReadScene(int x, int y, int width, int height, uint8_t* rgba);
+void RenderReadSceneDepth(int x, int y, int width, int height, float* depth);
 // Lighting and the eight lights on.
 void RenderEnableLights();
 // Frame set-up: clear colour and depth; model-view identity; orthographic

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
+#include "gfx/Fit.h"
 #include "gfx/RenderVideo.h"
 #include "platform/Files.h"
 #include "platform/SkipKeys.h"
@@ -39,18 +40,6 @@ int64_t NowMs() {
 }
 
 }  // namespace
-
-TRect FitPicture(int width, int height, double pixelAspect, const TRect& area) {
-  if (width <= 0 || height <= 0 || area.width <= 0 || area.height <= 0) return area;
-  if (!(pixelAspect > 0)) pixelAspect = 1;
-  const double aspect = width * pixelAspect / height;
-  int w = area.width, h = area.height;
-  if (aspect > double(area.width) / area.height)
-    h = std::max(1, int(area.width / aspect + 0.5));
-  else
-    w = std::max(1, int(area.height * aspect + 0.5));
-  return TRect{area.left + (area.width - w) / 2, area.top + (area.height - h) / 2, w, h};
-}
 
 void SetMediaClock(MediaClock clock) { mediaClock = clock; }
 

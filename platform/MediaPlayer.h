@@ -53,10 +53,6 @@ extern bool panelVisible;  // the video surface is shown
 using MediaClock = int64_t (*)();
 void SetMediaClock(MediaClock clock);
 
-// The largest rectangle of the picture's display aspect (width x height
-// pixels of aspect pixelAspect) that fits in area, centred in it.
-TRect FitPicture(int width, int height, double pixelAspect, const TRect& area);
-
 // Shows the video surface and plays fileName into the video rectangle
 // (0, 0, 800, 600).
 void StartVideo(const char* fileName);

@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/Window.h"
+
 namespace {
 
 std::atomic<bool> skipPending{false};
@@ -18,7 +20,8 @@ bool IsSkipKey(SDL_Keycode key) {
 int WatchEvent(void*, SDL_Event* event) {
   switch (event->type) {
     case SDL_KEYDOWN:
-      if (!event->key.repeat && IsSkipKey(event->key.keysym.sym)) skipPending = true;
+      if (!event->key.repeat && IsSkipKey(event->key.keysym.sym) && !IsFullScreenToggle(event->key))
+        skipPending = true;
       break;
     case SDL_MOUSEBUTTONDOWN:
       buttonDown = true;

@@ -3,39 +3,100 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+
+#include "gfx/Fit.h"
+#include "gfx/Render.h"
+#include "platform/X11Window.h"
 
 namespace {
 
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
-bool exactMode = false;  // the display gave 800 x 600: no scaling
+bool wantFullScreen = true;
 
-// The scene's rectangle in window pixels: scaled to fit, centred, aspect kept.
-SDL_Rect SceneRect() {
-  int w = 800, h = 600;
-  if (window) SDL_GL_GetDrawableSize(window, &w, &h);
-  if (exactMode || (w == 800 && h == 600)) return SDL_Rect{0, 0, 800, 600};
-  const double scale = std::min(w / 800.0, h / 600.0);
-  const int sw = int(800 * scale), sh = int(600 * scale);
-  return SDL_Rect{(w - sw) / 2, (h - sh) / 2, sw, sh};
+// How full screen was reached: through the window system (a display mode,
+// or the desktop), or by making the window cover the display itself where
+// no window manager is there to do it.
+enum class tFullScreen { off, displayMode, desktop, coverDisplay };
+tFullScreen fullScreen = tFullScreen::off;
+
+// The window's real size, in window coordinates and in drawable pixels.
+int windowWidth = kScreenWidth, windowHeight = kScreenHeight;
+int drawableWidth = kScreenWidth, drawableHeight = kScreenHeight;
+
+// Reads the window's size from the window system itself: SDL reports the
+// size it asked for, which an X server without a window manager may never
+// have applied.
+void ReadWindowSize() {
+  SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+  if (X11WindowSize(window, windowWidth, windowHeight)) {
+    drawableWidth = windowWidth;  // X11 has no scaled desktops of its own
+    drawableHeight = windowHeight;
+  }
+  RenderSetWindowSize(drawableWidth, drawableHeight);
 }
 
-// 800 x 600 at 32 bits and 100 Hz, or the nearest mode the display has.
+int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
+
+// The display's 800 x 600 mode (32 bits, 100 Hz preferred), if it has one.
 bool FindSceneMode(SDL_DisplayMode& mode) {
-  SDL_DisplayMode wanted{SDL_PIXELFORMAT_RGB888, 800, 600, 100, nullptr};
-  if (!SDL_GetClosestDisplayMode(0, &wanted, &mode)) return false;
-  return mode.w == 800 && mode.h == 600;
+  SDL_DisplayMode wanted{SDL_PIXELFORMAT_RGB888, kScreenWidth, kScreenHeight, 100, nullptr};
+  if (!SDL_GetClosestDisplayMode(WindowDisplay(), &wanted, &mode)) return false;
+  return mode.w == kScreenWidth && mode.h == kScreenHeight;
 }
 
-void ApplyFullScreen() {
+void CoverDisplay() {
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(WindowDisplay(), &bounds) != 0) return;
+  SDL_SetWindowBordered(window, SDL_FALSE);
+  SDL_SetWindowPosition(window, bounds.x, bounds.y);
+  SDL_SetWindowSize(window, bounds.w, bounds.h);
+  SDL_RaiseWindow(window);
+}
+
+void EnterFullScreen() {
   SDL_DisplayMode mode;
-  exactMode = FindSceneMode(mode);
-  if (exactMode) {
+  if (!X11WindowManagerRuns(window)) {
+    fullScreen = tFullScreen::coverDisplay;
+    CoverDisplay();
+  } else if (FindSceneMode(mode)) {
+    fullScreen = tFullScreen::displayMode;
     SDL_SetWindowDisplayMode(window, &mode);
     SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
   } else {
+    fullScreen = tFullScreen::desktop;
     SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
+}
+
+void PlaceWindowed() {
+  SDL_DisplayMode desktop;
+  int width = kScreenWidth, height = kScreenHeight;
+  if (SDL_GetDesktopDisplayMode(WindowDisplay(), &desktop) == 0)
+    StartingWindowSize(desktop.w, desktop.h, width, height);
+  SDL_SetWindowSize(window, width, height);
+  const int centred = int(SDL_WINDOWPOS_CENTERED_DISPLAY(WindowDisplay()));
+  SDL_SetWindowPosition(window, centred, centred);
+}
+
+void LeaveFullScreen() {
+  if (fullScreen == tFullScreen::coverDisplay) {
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    PlaceWindowed();
+  } else {
+    SDL_SetWindowFullscreen(window, 0);
+  }
+  fullScreen = tFullScreen::off;
+}
+
+void ApplyDisplayChoice() {
+  if (wantFullScreen)
+    EnterFullScreen();
+  else if (fullScreen != tFullScreen::off)
+    LeaveFullScreen();
+  ReadWindowSize();
 }
 
 bool CreateWithDepth(int depthBits) {
@@ -49,8 +110,11 @@ bool CreateWithDepth(int depthBits) {
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
-  window = SDL_CreateWindow("VIRKO", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600,
-                            SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
+  // Hidden until it has its place, so that it does not show at the wrong
+  // size first.
+  window = SDL_CreateWindow("VIRKO", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                            kScreenHeight,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
   if (!window) return false;
   context = SDL_GL_CreateContext(window);
   if (!context) {
@@ -62,6 +126,8 @@ bool CreateWithDepth(int depthBits) {
 }
 
 }  // namespace
+
+void SetStartFullScreen(bool on) { wantFullScreen = on; }
 
 bool CreateGameWindow(std::string& error) {
   if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
@@ -85,52 +151,96 @@ bool CreateGameWindow(std::string& error) {
   }
   SDL_GL_MakeCurrent(window, context);
   SDL_GL_SetSwapInterval(0);  // our own timer paces the frames
-  ApplyFullScreen();
+  if (wantFullScreen)
+    EnterFullScreen();
+  else
+    PlaceWindowed();
+  SDL_ShowWindow(window);
+  ReadWindowSize();
   return true;
 }
 
 void RestoreDisplayMode() {
   if (!window) return;
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window);
-  ApplyFullScreen();
+  ApplyDisplayChoice();
   SDL_GL_MakeCurrent(window, context);
 }
 
+void ToggleFullScreen() {
+  if (!window) return;
+  wantFullScreen = !wantFullScreen;
+  ApplyDisplayChoice();
+}
+
+bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
+  if (key.type != SDL_KEYDOWN || key.repeat) return false;
+  const SDL_Keycode code = key.keysym.sym;
+  return code == SDLK_F11 ||
+         ((code == SDLK_RETURN || code == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT));
+}
+
+void GameWindowChanged() {
+  if (window) ReadWindowSize();
+}
+
 void SwapGameWindow() {
-  if (window) SDL_GL_SwapWindow(window);
+  if (!window) return;
+  RenderPresent();
+  SDL_GL_SwapWindow(window);
 }
 
 void DestroyGameWindow() {
-  if (context) SDL_GL_DeleteContext(context);
+  if (context) {
+    RenderReleaseContext();
+    SDL_GL_DeleteContext(context);
+  }
   if (window) SDL_DestroyWindow(window);
   context = nullptr;
   window = nullptr;
+  fullScreen = tFullScreen::off;
 }
 
 bool GameWindowHasFocus() {
   return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS);
 }
 
+// Window coordinates may differ from drawable pixels on scaled desktops.
 void WindowToScene(int wx, int wy, int& sx, int& sy) {
-  const SDL_Rect r = SceneRect();
-  int ww = 800, wh = 600, dw = 800, dh = 600;
-  if (window) {
-    SDL_GetWindowSize(window, &ww, &wh);
-    SDL_GL_GetDrawableSize(window, &dw, &dh);
+  const TRect r = SceneRectIn(drawableWidth, drawableHeight);
+  if (r.width <= 0 || r.height <= 0 || windowWidth <= 0 || windowHeight <= 0) {
+    sx = wx;
+    sy = wy;
+    return;
   }
-  // Window coordinates may differ from drawable pixels on scaled desktops.
-  const double px = ww ? wx * double(dw) / ww : wx;
-  const double py = wh ? wy * double(dh) / wh : wy;
-  sx = int((px - r.x) * 800.0 / r.w);
-  sy = int((py - r.y) * 600.0 / r.h);
+  const double px = wx * double(drawableWidth) / windowWidth;
+  const double py = wy * double(drawableHeight) / windowHeight;
+  sx = int(std::floor((px - r.left) * kScreenWidth / r.width));
+  sy = int(std::floor((py - r.top) * kScreenHeight / r.height));
 }
 
-void SceneViewport(int& left, int& bottom, int& width, int& height) {
-  const SDL_Rect r = SceneRect();
-  int w = 800, h = 600;
-  if (window) SDL_GL_GetDrawableSize(window, &w, &h);
-  left = r.x;
-  bottom = h - r.y - r.h;
-  width = r.w;
-  height = r.h;
+void SceneToWindow(int sx, int sy, int& wx, int& wy) {
+  const TRect r = SceneRectIn(drawableWidth, drawableHeight);
+  if (r.width <= 0 || r.height <= 0 || drawableWidth <= 0 || drawableHeight <= 0) {
+    wx = sx;
+    wy = sy;
+    return;
+  }
+  const double px = r.left + (sx + 0.5) * r.width / kScreenWidth;
+  const double py = r.top + (sy + 0.5) * r.height / kScreenHeight;
+  wx = int(std::floor(px * windowWidth / drawableWidth));
+  wy = int(std::floor(py * windowHeight / drawableHeight));
+}
+
+void StartingWindowSize(int desktopWidth, int desktopHeight, int& width, int& height) {
+  const int roomWidth = desktopWidth * 4 / 5, roomHeight = desktopHeight * 4 / 5;
+  const int multiple = std::min(roomWidth / kScreenWidth, roomHeight / kScreenHeight);
+  if (multiple >= 1 || (desktopWidth >= kScreenWidth && desktopHeight >= kScreenHeight)) {
+    width = kScreenWidth * std::max(1, multiple);
+    height = kScreenHeight * std::max(1, multiple);
+    return;
+  }
+  const TRect room = SceneRectIn(std::max(1, roomWidth), std::max(1, roomHeight));
+  width = room.width;
+  height = room.height;
 }

@@ -1,19 +1,36 @@
-// The game's window: one borderless full-screen window with an OpenGL
-// context showing the 800 x 600 scene, scaled to fit with black bars where
-// the display has no 800 x 600 mode.
+// The game's window, with an OpenGL context, full screen or a resizable
+// window. Full screen is the display's 800 x 600 mode where it has one and a
+// window manager can give it, otherwise the whole screen at its own mode.
+// The 800 x 600 scene is shown in whatever size the window really has,
+// scaled to fit with black bars (the drawing back end's RenderPresent).
 #pragma once
 
 #include <string>
 
+struct SDL_KeyboardEvent;
+
+// Full screen (the default) or a window, for CreateGameWindow.
+void SetStartFullScreen(bool fullScreen);
 // Creates the window and its context. On failure returns false and fills
 // error with one line naming what is missing.
 bool CreateGameWindow(std::string& error);
-// Puts the full-screen mode back and makes the context current again.
+// The chosen display mode again (full screen or the window) and the
+// context current again: after the focus comes back.
 void RestoreDisplayMode();
+// Full screen to a window and back (F11, Alt+Enter).
+void ToggleFullScreen();
+bool IsFullScreenToggle(const SDL_KeyboardEvent& key);
+// The window's size may have changed (a resize event): reads it again.
+void GameWindowChanged();
+// Puts the frame's scene on the window and shows it.
 void SwapGameWindow();
 void DestroyGameWindow();
 bool GameWindowHasFocus();
-// Maps a window pixel to a scene pixel (the same when no scaling is in force).
+// Maps a window position (mouse events) to a scene pixel, and a scene
+// pixel to the window position at its centre.
 void WindowToScene(int wx, int wy, int& sx, int& sy);
-// Where the 800 x 600 scene lies in the window, in OpenGL viewport terms.
-void SceneViewport(int& left, int& bottom, int& width, int& height);
+void SceneToWindow(int sx, int sy, int& wx, int& wy);
+// The size a window starts at on a desktop of the given size: the largest
+// whole multiple of 800 x 600 within 80 % of it; 800 x 600 where only that
+// fits; the scene's shape shrunk to 80 % of a smaller desktop.
+void StartingWindowSize(int desktopWidth, int desktopHeight, int& width, int& height);

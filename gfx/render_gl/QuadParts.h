@@ -59,6 +59,7 @@ struct tQuadOnScreen {
 };
 struct tViewport {
   int x, y, width, height;
+  bool operator==(const tViewport&) const = default;
 };
 
 // How a quad is drawn. alphaTested: its transparent texels leave nothing

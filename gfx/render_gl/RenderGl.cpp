@@ -37,7 +37,7 @@ void RenderSetupContext(int left, int top, int width, int height) {
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, 0.1f);
   glClearColor(0, 0, 0, 0);
-  glViewport(left, top, width, height);
+  SetUpSceneTarget(left, top, width, height);
   ++lightSerial;
 }
 
@@ -45,11 +45,6 @@ void RenderEnableLights() {
   glEnable(GL_LIGHTING);
   for (int i = 0; i < 8; ++i) glEnable(GL_LIGHT0 + i);
   ++lightSerial;
-}
-
-void RenderClear() {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  frameUntouched = true;
 }
 
 void RenderLoadIdentity() {

@@ -2,129 +2,64 @@
 // full-screen overlays at the back of every play frame. Together they cost
 // the renderer two full layers of blended, lit, textured pixels, yet their
 // result changes only when the copy moves (a few times a second) or the
-// light does. So the result is kept, and while nothing it depends on has
-// changed, a frame that begins with it gets it back in one plain pass: the
-// same colours and depths to the bit.
+// light does. So where the scene is drawn into an offscreen target, the
+// result is kept in a picture of the target's kind, and a frame that begins
+// with the same background gets it back, colour and depth, by one memory
+// copy instead of the clear and the two overlays. The backdrop alone is kept
+// too: when the copy moves, only the copy is drawn again.
 #include <GL/gl.h>
-
-#include <cmath>
 
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
 
 namespace {
 
-// Everything the pair of overlays depends on, besides a freshly cleared
+// Everything the backdrop overlay depends on, besides a freshly cleared
 // frame.
 struct tBackdropKey {
   TextureName texture;
   uint64_t textureSerial;
-  float dx, dy;
   uint64_t lightSerial;
   tViewport viewport;
+  bool operator==(const tBackdropKey&) const = default;
+};
 
-  bool operator==(const tBackdropKey& o) const {
-    return texture == o.texture && textureSerial == o.textureSerial && dx == o.dx && dy == o.dy &&
-           lightSerial == o.lightSerial && viewport.x == o.viewport.x &&
-           viewport.y == o.viewport.y && viewport.width == o.viewport.width &&
-           viewport.height == o.viewport.height;
+// A kept result: the backdrop alone (no offset), or the pair with the
+// copy at (dx, dy).
+struct tKept {
+  tScenePicture picture;
+  tBackdropKey key{};
+  float dx = 0, dy = 0;
+  bool valid = false;
+
+  bool Holds(const tBackdropKey& k, float x, float y) const {
+    return valid && key == k && dx == x && dy == y;
+  }
+  // Copies the target's colour and depth.
+  void Keep(const tScenePicture& target, const tBackdropKey& k, float x, float y) {
+    valid = picture.framebuffer != 0 || MakeScenePicture(picture);
+    if (!valid) return;
+    CopyScenePicture(target, picture);
+    key = k;
+    dx = x;
+    dy = y;
+  }
+  void Forget() {
+    FreeScenePicture(picture);
+    valid = false;
   }
 };
+tKept backdropAlone, pair;
 
-struct tBackdropCache {
-  GLuint texture = 0;  // the viewport's pixels after the pair, one texel each
-  int width = 0, height = 0;
-  tBackdropKey key{};
-  bool valid = false;
-};
-tBackdropCache cache;
-
-void DrawPair(TextureName texture, float dx, float dy) {
-  RenderQuad(texture, 0, 0, -1, 800, 600, 1, false);
+void DrawBackdrop(TextureName texture) { RenderQuad(texture, 0, 0, -1, 800, 600, 1, false); }
+void DrawCopy(TextureName texture, float dx, float dy) {
   RenderQuad(texture, dx, dy, -0.99, 800, 600, 0.3, false);
 }
 
-// Copies the viewport's pixels into the cache.
-void Keep(const tBackdropKey& key) {
-  const tViewport& v = key.viewport;
-  if (cache.texture == 0) glGenTextures(1, &cache.texture);
-  glBindTexture(GL_TEXTURE_2D, cache.texture);
-  if (cache.width != v.width || cache.height != v.height) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    // Laid out as the window's pixels are (blue first), the copy is a plain
-    // one.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, v.width, v.height, 0, GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
-    cache.width = v.width;
-    cache.height = v.height;
-  }
-  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, v.x, v.y, v.width, v.height);
-  glBindTexture(GL_TEXTURE_2D, key.texture);
-  cache.key = key;
-  cache.valid = true;
-}
-
-// One overlay's quad at (x, y, depth), 800 x 600, showing the kept pixels
-// one for one: the texture coordinates follow the projection (x 0..799 and
-// y 599..0 span the viewport), not the quad.
-void KeptQuad(double x, double y, double depth) {
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glTranslated(x, y, -depth);
-  auto corner = [&](double cx, double cy) {
-    glTexCoord2d((x + cx) / 799, (599 - (y + cy)) / 599);
-    glVertex3d(cx, cy, 0);
-  };
-  glBegin(GL_QUADS);
-  corner(0, 600);
-  corner(800, 600);
-  corner(800, 0);
-  corner(0, 0);
-  glEnd();
-}
-
-// The window pixels along the edges that the copy, moved by (dx, dy), may
-// leave uncovered: a column strip and a row strip, a little wider than the
-// band (the depth test takes care of the exact edge).
-void ForEachBandStrip(const tViewport& v, float dx, float dy, auto draw) {
-  const double toX = v.width / 799.0, toY = v.height / 599.0;
-  glEnable(GL_SCISSOR_TEST);
-  if (dx > 0) {
-    glScissor(v.x, v.y, int(std::ceil(dx * toX)) + 2, v.height);
-    draw();
-  } else if (dx < 0) {
-    const int first = int(std::floor((800 + dx) * toX)) - 2;
-    glScissor(v.x + first, v.y, v.width - first, v.height);
-    draw();
-  }
-  if (dy > 0) {  // y grows downward on screen, upward in the window
-    const int first = int(std::floor((599 - dy) * toY)) - 2;
-    glScissor(v.x, v.y + first, v.width, v.height - first);
-    draw();
-  } else if (dy < 0) {
-    glScissor(v.x, v.y, v.width, int(std::ceil((-1 - dy) * toY)) + 2);
-    draw();
-  }
-  glDisable(GL_SCISSOR_TEST);
-}
-
-// Puts the kept pixels back: first through the copy's quad (its pixels and
-// its depth), then through the backdrop's, in the band along the edges that
-// the copy did not cover. Unlit, unblended, texels as they are.
-void PutBack(const tViewport& viewport, TextureName texture, float dx, float dy) {
-  glDisable(GL_LIGHTING);
+// The state the second overlay leaves behind.
+void LeaveStateAsTheCopy(TextureName texture, float dx, float dy) {
   glDisable(GL_BLEND);
   glDisable(GL_ALPHA_TEST);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  glBindTexture(GL_TEXTURE_2D, cache.texture);
-  KeptQuad(dx, dy, -0.99);
-  ForEachBandStrip(viewport, dx, dy, [] { KeptQuad(0, 0, -1); });
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glEnable(GL_LIGHTING);
-  // The state the second overlay leaves behind.
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glTranslated(dx, dy, 0.99);
@@ -139,14 +74,30 @@ void PutBack(const tViewport& viewport, TextureName texture, float dx, float dy)
 
 void RenderBackground(TextureName texture, float dx, float dy) {
   const tTextureInfo* info = TextureInfoOf(texture);
+  const tScenePicture* target = SceneTarget();
   tViewport viewport;
-  if (!info || !frameUntouched || !SceneMapping(viewport)) return DrawPair(texture, dx, dy);
-  const tBackdropKey key{texture, info->serial, dx, dy, lightSerial, viewport};
-  if (cache.valid && cache.key == key) {
-    PutBack(viewport, texture, dx, dy);
-    frameUntouched = false;
-    return;
+  if (!target || !info || !frameUntouched || !SceneMapping(viewport)) {
+    DrawBackdrop(texture);
+    return DrawCopy(texture, dx, dy);
   }
-  DrawPair(texture, dx, dy);
-  Keep(key);
+  const tBackdropKey key{texture, info->serial, lightSerial, viewport};
+  if (pair.Holds(key, dx, dy)) {
+    CopyScenePicture(pair.picture, *target);
+    ClearedByCopy();
+    return LeaveStateAsTheCopy(texture, dx, dy);
+  }
+  if (backdropAlone.Holds(key, 0, 0)) {
+    CopyScenePicture(backdropAlone.picture, *target);
+    ClearedByCopy();
+  } else {
+    DrawBackdrop(texture);
+    backdropAlone.Keep(*target, key, 0, 0);
+  }
+  DrawCopy(texture, dx, dy);
+  pair.Keep(*target, key, dx, dy);
+}
+
+void ForgetKeptBackground() {
+  backdropAlone.Forget();
+  pair.Forget();
 }

@@ -71,27 +71,32 @@ bool AnyPart(const std::vector<tQuadPart>& parts, tPartKind kind) {
   return std::any_of(parts.begin(), parts.end(), [=](const tQuadPart& p) { return p.kind == kind; });
 }
 
-void ForEachPart(const std::vector<tQuadPart>& parts, tPartKind kind, auto geometry) {
+void ForEachPart(const std::vector<tQuadPart>& parts, const tViewport& viewport, tPartKind kind,
+                 auto geometry) {
   for (const tQuadPart& part : parts) {
     if (part.kind != kind) continue;
-    glScissor(part.x, part.y, part.width, part.height);
+    int y = part.y;
+    FlipRows(viewport, y, part.height);
+    glScissor(part.x, y, part.width, part.height);
     geometry();
   }
 }
 
 // The quad drawn part by part (see QuadParts.h): each part is the whole
 // quad cut out by the scissor, so every pixel comes out as it would have.
-void DrawInParts(const std::vector<tQuadPart>& parts, bool alphaTest, auto geometry) {
+void DrawInParts(const std::vector<tQuadPart>& parts, const tViewport& viewport, bool alphaTest,
+                 auto geometry) {
+  auto forEach = [&](tPartKind kind) { ForEachPart(parts, viewport, kind, geometry); };
   glEnable(GL_SCISSOR_TEST);
-  ForEachPart(parts, tPartKind::mixed, geometry);
+  forEach(tPartKind::mixed);
   if (AnyPart(parts, tPartKind::opaque))
-    DrawWithoutBlending(alphaTest, [&] { ForEachPart(parts, tPartKind::opaque, geometry); });
+    DrawWithoutBlending(alphaTest, [&] { forEach(tPartKind::opaque); });
   if (!alphaTest && AnyPart(parts, tPartKind::nothing)) {
     // Transparent texels of an overlay change no colour but still write
     // depth: depth alone, without texture or colour.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glDisable(GL_TEXTURE_2D);
-    ForEachPart(parts, tPartKind::nothing, geometry);
+    forEach(tPartKind::nothing);
     glEnable(GL_TEXTURE_2D);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   }
@@ -141,7 +146,7 @@ void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool a
     if (info->coverage.allOpaque && alphaOne)
       DrawWithoutBlending(alphaTest, geometry);
     else if (mapped && PlanQuadParts(info->coverage, onScreen, viewport, {alphaTest, alphaOne}, parts))
-      DrawInParts(parts, alphaTest, geometry);
+      DrawInParts(parts, viewport, alphaTest, geometry);
     else
       geometry();
   };
@@ -171,7 +176,7 @@ void CellQuad(double left, double right, double size, double s0, double s1, doub
 
 void RenderQuad(TextureName texture, double x, double y, double depth, double width,
                 double height, double alpha, bool alphaTest) {
-  frameUntouched = false;
+  BeginDrawing();
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
   if (alphaTest)
@@ -187,7 +192,7 @@ void RenderQuad(TextureName texture, double x, double y, double depth, double wi
 }
 
 void RenderText(uint16_t size, const std::string& text, TextureName font, float x, float y) {
-  frameUntouched = false;
+  BeginDrawing();
   TranslateFromIdentity(x, y, 0);
   for (size_t i = 0; i < text.size(); ++i) {
     const int code = static_cast<unsigned char>(text[i]);
@@ -203,7 +208,7 @@ void RenderText(uint16_t size, const std::string& text, TextureName font, float 
 }
 
 void RenderDigits(const std::string& digits, TextureName strip, float x, float y, float size) {
-  frameUntouched = false;
+  BeginDrawing();
   TranslateFromIdentity(x, y, 0);
   for (size_t i = 0; i < digits.size(); ++i) {
     if (digits[i] < '0' || digits[i] > '9') continue;
@@ -220,7 +225,7 @@ void RenderDigits(const std::string& digits, TextureName strip, float x, float y
 
 void RenderSprite(TextureName texture, double x, double y, double depth, int width, int height,
                   bool mirrored) {
-  frameUntouched = false;
+  BeginDrawing();
   TranslateFromIdentity(x, y, -depth);
   BlendSourceAlpha();
   AlphaTestAboveZero();

@@ -13,6 +13,37 @@ bool SceneMapping(tViewport& viewport);
 
 // True from the clearing of the buffers until the first thing is drawn.
 extern bool frameUntouched;
+
+// The scene target (RenderGlTarget.cpp) and pictures like it: colour and
+// depth of the scene's size, stored the same way.
+struct tScenePicture {
+  unsigned framebuffer = 0, colour = 0, depth = 0;
+};
+// The offscreen target the scene is drawn into, or nullptr when it is drawn
+// straight into the window.
+const tScenePicture* SceneTarget();
+// false when the picture cannot be made (it is then left empty).
+bool MakeScenePicture(tScenePicture& picture);
+void FreeScenePicture(tScenePicture& picture);
+// Colour and depth, pixel for pixel; the target stays bound.
+void CopyScenePicture(const tScenePicture& from, const tScenePicture& to);
+// Turns a scissor box's y, counted from the viewport's bottom as in the
+// window, to the target's own way up.
+void FlipRows(const tViewport& viewport, int& y, int height);
+void SetUpSceneTarget(int left, int top, int width, int height);
+
+// Every drawing routine begins here: the frame's clear is done when the
+// first thing is drawn, so that a frame that begins with the kept
+// background can take colour and depth from it instead (ClearedByCopy).
+void BeginDrawing();
+void ApplyPendingClear();
+void ClearedByCopy();
+// The kept level background is dropped (a new context, or a new target).
+void ForgetKeptBackground();
+// For tests: draw straight into the window even where a target could be
+// made (false), or draw into a target again (true). Takes effect at the
+// next RenderSetupContext.
+void UseSceneTarget(bool use);
 // Counts the changes of the light the scene is lit by.
 extern uint64_t lightSerial;
 

@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include "gfx/render_gl/RenderGlShared.h"
+
 namespace {
 
 int PowerOfTwoAtLeast(int n) {
@@ -56,6 +58,7 @@ void RenderUpdateVideoTexture(const VideoTexture& texture, int width, int height
 
 void RenderDrawVideo(const VideoTexture& texture, int pictureWidth, int pictureHeight,
                      const TRect& panel, const TRect& picture) {
+  BeginDrawing();
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();

@@ -1,8 +1,19 @@
 // The null drawing back end: draws nothing and makes no textures.
+#include <algorithm>
+
 #include "gfx/Draw.h"
 #include "gfx/Render.h"
 
 void RenderSetupContext(int, int, int, int) {}
+void RenderSetWindowSize(int, int) {}
+void RenderPresent() {}
+void RenderReleaseContext() {}
+void RenderReadScene(int, int, int width, int height, uint8_t* rgba) {
+  std::fill_n(rgba, size_t(width) * height * 4, 0);
+}
+void RenderReadSceneDepth(int, int, int width, int height, float* depth) {
+  std::fill_n(depth, size_t(width) * height, 1.0f);
+}
 void RenderEnableLights() {}
 void RenderClear() {}
 void RenderLoadIdentity() {}

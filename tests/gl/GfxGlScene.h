@@ -68,12 +68,12 @@ class GlScene : public ::testing::Test {
   // The pixel at screen position (x, y), y downward as the game counts it.
   static Rgba Pixel(int x, int y) {
     uint8_t p[4];
-    glReadPixels(x, 599 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    RenderReadScene(x, y, 1, 1, p);
     return {p[0], p[1], p[2], p[3]};
   }
   static float Depth(int x, int y) {
     float depth = 0;
-    glReadPixels(x, 599 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    RenderReadSceneDepth(x, y, 1, 1, &depth);
     return depth;
   }
   static bool Near(Rgba a, Rgba b, int tolerance = 1) {

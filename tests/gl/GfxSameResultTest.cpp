@@ -147,8 +147,8 @@ class PartsAgainstWhole : public GlScene {
   };
   static Frame Read() {
     Frame f{std::vector<uint8_t>(800 * 600 * 4), std::vector<float>(800 * 600)};
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, f.colour.data());
-    glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_FLOAT, f.depth.data());
+    RenderReadScene(0, 0, 800, 600, f.colour.data());
+    RenderReadSceneDepth(0, 0, 800, 600, f.depth.data());
     return f;
   }
 };

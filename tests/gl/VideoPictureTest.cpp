@@ -36,7 +36,7 @@ struct Pixel {
 
 Pixel ReadPixel(int x, int y) {  // scene pixels, y downward
   unsigned char rgba[4] = {};
-  glReadPixels(x, 599 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  RenderReadScene(x, y, 1, 1, rgba);
   return Pixel{rgba[0], rgba[1], rgba[2]};
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/GameState.h"
 #include "audio/AudioLibrary.h"
+#include "gfx/Fit.h"
 #include "platform/MediaPlayer.h"
 
 namespace fs = std::filesystem;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/GameState.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -173,20 +174,20 @@ void cRecorder::Flush() {
 void cRecorder::EventHandled(const SDL_Event& event) {
   tRecordItem item;
   switch (event.type) {
+    // Scene pixels, so that the recording replays in a window of any size.
     case SDL_MOUSEMOTION:
       item.kind = tRecordItem::Move;
-      item.x = event.motion.x;
-      item.y = event.motion.y;
+      WindowToScene(event.motion.x, event.motion.y, item.x, item.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       item.kind = event.type == SDL_MOUSEBUTTONDOWN ? tRecordItem::Down : tRecordItem::Up;
-      item.x = event.button.x;
-      item.y = event.button.y;
+      WindowToScene(event.button.x, event.button.y, item.x, item.y);
       item.button = event.button.button;
       break;
     case SDL_KEYDOWN:
-      if (event.key.repeat) return;
+      // The switch between full screen and a window is not the game's input.
+      if (event.key.repeat || IsFullScreenToggle(event.key)) return;
       item.kind = tRecordItem::Key;
       item.key = event.key.keysym.sym;
       break;

@@ -15,7 +15,7 @@ struct tRecordItem {
     Input = 'I',   // the device states the refreshes that follow return
     Frames = 'F',  // count frames run, each with the frame time factor
     Second = 'T',  // the once-a-second handler ran
-    Move = 'M',    // mouse moved to (x, y), window pixels
+    Move = 'M',    // mouse moved to (x, y), scene pixels
     Down = 'D',    // mouse button went down at (x, y)
     Up = 'U',      // mouse button went up at (x, y)
     Key = 'K',     // a key went down (an SDL key code); the keyboard reaches

@@ -1,6 +1,5 @@
 #include "tools/replay/Session.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
 
 #include <thread>
@@ -11,8 +10,10 @@
 #include "audio/AudioLibrary.h"
 #include "game/Gameplay.h"
 #include "game/Units.h"
+#include "gfx/Render.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
+#include "platform/Window.h"
 #include "screens/Screens.h"
 
 namespace {
@@ -107,8 +108,7 @@ void cSession::Deliver(const tRecordItem& item) {
   switch (item.kind) {
     case tRecordItem::Move:
       event.type = SDL_MOUSEMOTION;
-      event.motion.x = item.x;
-      event.motion.y = item.y;
+      SceneToWindow(item.x, item.y, event.motion.x, event.motion.y);
       break;
     case tRecordItem::Down:
     case tRecordItem::Up:
@@ -116,8 +116,7 @@ void cSession::Deliver(const tRecordItem& item) {
       event.button.button = uint8_t(item.button);
       event.button.state = item.kind == tRecordItem::Down ? SDL_PRESSED : SDL_RELEASED;
       event.button.clicks = 1;
-      event.button.x = item.x;
-      event.button.y = item.y;
+      SceneToWindow(item.x, item.y, event.button.x, event.button.y);
       break;
     case tRecordItem::Key:
       event.type = SDL_KEYDOWN;
@@ -157,14 +156,11 @@ void cSession::Stage(const std::string& name) {
   if (!options_.screenshotDir.empty()) Screenshot(name);
 }
 
-// The picture of the last frame, as a binary PPM with the top row first.
-// The frame has been swapped; Mesa's software renderer keeps the back
-// buffer's pixels across the swap.
+// The picture of the last frame, as a binary PPM with the top row first:
+// the scene as drawn, whatever the size of the window.
 void cSession::Screenshot(const std::string& name) {
-  std::vector<uint8_t> rgb(kScreenWidth * kScreenHeight * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<uint8_t> rgba(size_t(kScreenWidth) * kScreenHeight * 4);
+  RenderReadScene(0, 0, kScreenWidth, kScreenHeight, rgba.data());
   const std::string path = options_.screenshotDir + "/" + name + ".ppm";
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (!out) {
@@ -172,8 +168,7 @@ void cSession::Screenshot(const std::string& name) {
     return;
   }
   std::fprintf(out, "P6\n%d %d\n255\n", kScreenWidth, kScreenHeight);
-  for (int row = kScreenHeight - 1; row >= 0; --row)
-    std::fwrite(rgb.data() + row * kScreenWidth * 3, 1, kScreenWidth * 3, out);
+  for (size_t i = 0; i < rgba.size(); i += 4) std::fwrite(&rgba[i], 1, 3, out);
   std::fclose(out);
 }
 

@@ -1,0 +1,276 @@
+// Where the scene is drawn. The scene is 800 x 600 pixels whatever the
+// size of the window. Where the renderer offers framebuffer objects, it is
+// drawn into an offscreen target of exactly that size, and at the end of
+// the frame put on the window: copied as it is when the window is 800 x 600,
+// scaled to fit otherwise, with black bars. The fill cost of a frame is then
+// the same on every display, and so is the picture. Without framebuffer
+// objects the scene is drawn straight into its place in the window.
+//
+// Mesa keeps a window's rows top first. The target is kept the same way up
+// (clip control, where the renderer has it): the scene is then rasterised
+// exactly as in the window, bit for bit, and copies between the target, the
+// kept background and the window are plain memory copies. Window
+// coordinates in the target (scissor boxes, read-back) count rows from the
+// top then; FlipRows turns them.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gfx/Fit.h"
+#include "gfx/Render.h"
+#include "gfx/render_gl/RenderGlShared.h"
+
+namespace {
+
+tScenePicture target;
+bool targetTried = false;
+bool targetWanted = true;
+bool rowsTopFirst = false;  // the target is kept the window's way up
+GLenum depthFormat = GL_DEPTH_COMPONENT24;
+int windowWidth = kScreenWidth, windowHeight = kScreenHeight;
+tViewport viewportAsked{0, 0, kScreenWidth, kScreenHeight};  // scene pixels
+bool clearPending = false;
+
+// The renderer's version as major x 10 + minor (45 for 4.5).
+int GlVersion() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  int major = 0, minor = 0;
+  if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2) return 0;
+  return major * 10 + minor;
+}
+
+bool HasExtension(const char* name) {
+  const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  if (!all) return false;
+  const size_t length = std::strlen(name);
+  for (const char* at = std::strstr(all, name); at; at = std::strstr(at + length, name))
+    if ((at == all || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
+  return false;
+}
+
+// The depth format of the window's own buffer, so that depths in the
+// target are stored exactly as they would be there.
+GLenum WindowDepthFormat() {
+  GLint bits = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &bits);
+  return bits >= 32 ? GL_DEPTH_COMPONENT32 : bits >= 24 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16;
+}
+
+void MakeTarget() {
+  if (!(GlVersion() >= 30 || HasExtension("GL_ARB_framebuffer_object"))) {
+    std::fprintf(stderr, "virko: the renderer has no framebuffer objects; the scene is drawn "
+                         "straight into the window\n");
+    return;
+  }
+  depthFormat = WindowDepthFormat();
+  if (!MakeScenePicture(target)) {
+    std::fprintf(stderr, "virko: the offscreen target for the scene cannot be made; the scene is "
+                         "drawn straight into the window\n");
+    return;
+  }
+  rowsTopFirst = GlVersion() >= 45 || HasExtension("GL_ARB_clip_control");
+  if (rowsTopFirst) glClipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+}
+
+// The viewport asked for, in the target, or scaled into the scene's place in
+// the window.
+void ApplyViewport() {
+  const tViewport& v = viewportAsked;
+  if (target.framebuffer != 0) return glViewport(v.x, v.y, v.width, v.height);
+  const TRect r = SceneRectIn(windowWidth, windowHeight);
+  const double sx = r.width / double(kScreenWidth), sy = r.height / double(kScreenHeight);
+  const int bottom = windowHeight - r.top - r.height;
+  glViewport(r.left + int(v.x * sx), bottom + int(v.y * sy), int(v.width * sx),
+             int(v.height * sy));
+}
+
+// Clears what the scene leaves of the window: the bars at two sides.
+void ClearBars(const TRect& r) {
+  if (r.width == windowWidth && r.height == windowHeight) return;
+  const int bottom = windowHeight - r.top - r.height;
+  glEnable(GL_SCISSOR_TEST);
+  if (r.width < windowWidth) {
+    glScissor(0, 0, r.left, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(r.left + r.width, 0, windowWidth - r.left - r.width, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  if (r.height < windowHeight) {
+    glScissor(0, 0, windowWidth, bottom);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(0, bottom + r.height, windowWidth, windowHeight - bottom - r.height);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
+void FreeTarget() {
+  if (target.framebuffer != 0) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    FreeScenePicture(target);
+    if (rowsTopFirst) glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+  }
+  target = tScenePicture{};
+  rowsTopFirst = false;
+}
+
+// Reads the rectangle of the scene at (x, y), rows top first.
+template <typename T>
+void ReadScene(int x, int y, int width, int height, GLenum format, GLenum type, T* out,
+               size_t perPixel) {
+  ApplyPendingClear();
+  GLint row = 0;
+  if (target.framebuffer != 0) {
+    row = rowsTopFirst ? y : kScreenHeight - y - height;
+  } else {
+    GLint v[4];
+    glGetIntegerv(GL_VIEWPORT, v);
+    x += v[0];
+    row = v[1] + kScreenHeight - y - height;
+  }
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, row, width, height, format, type, out);
+  if (target.framebuffer != 0 && rowsTopFirst) return;
+  const size_t rowLength = size_t(width) * perPixel;
+  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+    std::swap_ranges(out + top * rowLength, out + (top + 1) * rowLength, out + bottom * rowLength);
+}
+
+}  // namespace
+
+bool MakeScenePicture(tScenePicture& picture) {
+  GLint boundTexture = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  glGenTextures(1, &picture.colour);
+  glBindTexture(GL_TEXTURE_2D, picture.colour);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  // Stored as the window's pixels are, blue first.
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kScreenWidth, kScreenHeight, 0, GL_BGRA,
+               GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, GLuint(boundTexture));
+  glGenRenderbuffers(1, &picture.depth);
+  glBindRenderbuffer(GL_RENDERBUFFER, picture.depth);
+  glRenderbufferStorage(GL_RENDERBUFFER, depthFormat, kScreenWidth, kScreenHeight);
+  glGenFramebuffers(1, &picture.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, picture.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture.colour, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, picture.depth);
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
+                        glGetError() == GL_NO_ERROR;
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  if (!complete) FreeScenePicture(picture);
+  return complete;
+}
+
+void FreeScenePicture(tScenePicture& picture) {
+  if (picture.framebuffer != 0) glDeleteFramebuffers(1, &picture.framebuffer);
+  if (picture.depth != 0) glDeleteRenderbuffers(1, &picture.depth);
+  if (picture.colour != 0) glDeleteTextures(1, &picture.colour);
+  picture = tScenePicture{};
+}
+
+const tScenePicture* SceneTarget() { return target.framebuffer != 0 ? &target : nullptr; }
+
+void CopyScenePicture(const tScenePicture& from, const tScenePicture& to) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
+  glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, 0, 0, kScreenWidth, kScreenHeight,
+                    GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+}
+
+void FlipRows(const tViewport& viewport, int& y, int height) {
+  if (target.framebuffer != 0 && rowsTopFirst) y = 2 * viewport.y + viewport.height - y - height;
+}
+
+void ApplyPendingClear() {
+  if (!clearPending) return;
+  clearPending = false;
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void BeginDrawing() {
+  ApplyPendingClear();
+  frameUntouched = false;
+}
+
+void ClearedByCopy() {
+  clearPending = false;
+  frameUntouched = false;
+}
+
+void UseSceneTarget(bool use) {
+  targetWanted = use;
+  targetTried = false;
+  ForgetKeptBackground();
+  FreeTarget();
+}
+
+void RenderClear() {
+  // The target's clear waits for the first drawing: a frame that begins
+  // with the kept background gets colour and depth from it instead.
+  clearPending = true;
+  if (target.framebuffer == 0) ApplyPendingClear();
+  frameUntouched = true;
+}
+
+void RenderSetWindowSize(int width, int height) {
+  windowWidth = std::max(0, width);
+  windowHeight = std::max(0, height);
+  if (targetTried) ApplyViewport();
+}
+
+void RenderPresent() {
+  ApplyPendingClear();  // a frame in which nothing was drawn is still cleared
+  if (target.framebuffer == 0) return;
+  const TRect r = SceneRectIn(windowWidth, windowHeight);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  ClearBars(r);
+  if (r.width > 0 && r.height > 0) {
+    const int bottom = windowHeight - r.top - r.height;
+    const int top = bottom + r.height;
+    const bool oneToOne = r.width == kScreenWidth && r.height == kScreenHeight;
+    glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, r.left, rowsTopFirst ? top : bottom,
+                      r.left + r.width, rowsTopFirst ? bottom : top, GL_COLOR_BUFFER_BIT,
+                      oneToOne ? GL_NEAREST : GL_LINEAR);
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+}
+
+void RenderReadScene(int x, int y, int width, int height, uint8_t* rgba) {
+  ReadScene(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba, 4);
+  // As shown: the window keeps no alpha, and the scene's blending never
+  // reads the target's.
+  for (size_t i = 3; i < size_t(width) * height * 4; i += 4) rgba[i] = 255;
+}
+
+void RenderReadSceneDepth(int x, int y, int width, int height, float* depth) {
+  ReadScene(x, y, width, height, GL_DEPTH_COMPONENT, GL_FLOAT, depth, 1);
+}
+
+// Called by RenderSetupContext: the target is made once per context.
+void SetUpSceneTarget(int left, int top, int width, int height) {
+  if (!targetTried) {
+    targetTried = true;
+    if (targetWanted) MakeTarget();
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  viewportAsked = tViewport{left, top, width, height};
+  ApplyViewport();
+}
+
+void RenderReleaseContext() {
+  ForgetKeptBackground();
+  FreeTarget();
+  targetTried = false;
+  clearPending = false;
+}
