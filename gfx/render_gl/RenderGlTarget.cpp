@@ -25,6 +25,7 @@
 #include "gfx/Fit.h"
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
+#include "gfx/render_gl/Upscale.h"
 
 namespace {
 
@@ -36,6 +37,14 @@ GLenum depthFormat = GL_DEPTH_COMPONENT24;
 int windowWidth = kScreenWidth, windowHeight = kScreenHeight;
 tViewport viewportAsked{0, 0, kScreenWidth, kScreenHeight};  // scene pixels
 bool clearPending = false;
+
+// The scene scaled to its place in the window, for the copy to the window.
+struct tScaledScene {
+  tScenePicture picture;  // colour only, of the place's size
+  int width = 0, height = 0;
+  std::vector<uint32_t> scene, scaled;  // pixels as the target stores them
+};
+tScaledScene scaledScene;
 
 // The renderer's version as major x 10 + minor (45 for 4.5).
 int GlVersion() {
@@ -60,6 +69,35 @@ GLenum WindowDepthFormat() {
   GLint bits = 0;
   glGetIntegerv(GL_DEPTH_BITS, &bits);
   return bits >= 32 ? GL_DEPTH_COMPONENT32 : bits >= 24 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16;
+}
+
+// A framebuffer of a colour texture, stored as the window's pixels are
+// (blue first), and a depth buffer of the window's depth format.
+bool MakePicture(tScenePicture& picture, int width, int height, bool withDepth) {
+  GLint boundTexture = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  glGenTextures(1, &picture.colour);
+  glBindTexture(GL_TEXTURE_2D, picture.colour);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, GLuint(boundTexture));
+  glGenFramebuffers(1, &picture.framebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, picture.framebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture.colour, 0);
+  if (withDepth) {
+    glGenRenderbuffers(1, &picture.depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, picture.depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, picture.depth);
+  }
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
+                        glGetError() == GL_NO_ERROR;
+  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  if (!complete) FreeScenePicture(picture);
+  return complete;
 }
 
 void MakeTarget() {
@@ -110,9 +148,54 @@ void ClearBars(const TRect& r) {
   glDisable(GL_SCISSOR_TEST);
 }
 
+bool PrepareScaledScene(int width, int height) {
+  tScaledScene& s = scaledScene;
+  if (s.picture.framebuffer != 0 && s.width == width && s.height == height) return true;
+  FreeScenePicture(s.picture);
+  s = tScaledScene{};
+  if (!MakePicture(s.picture, width, height, false)) return false;
+  s.width = width;
+  s.height = height;
+  s.scene.resize(size_t(kScreenWidth) * kScreenHeight);
+  s.scaled.resize(size_t(width) * height);
+  return true;
+}
+
+// Copies a picture of the target's kind onto the window at r, whose rows
+// run from bottom to top in the window: a plain copy at the same size.
+void CopyToWindow(const tScenePicture& from, int width, int height, const TRect& r, int bottom,
+                  int top, GLenum filter) {
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
+  glBlitFramebuffer(0, 0, width, height, r.left, rowsTopFirst ? top : bottom, r.left + r.width,
+                    rowsTopFirst ? bottom : top, GL_COLOR_BUFFER_BIT, filter);
+}
+
+// The scene scaled to r: read back, scaled on the processor, and copied to
+// the window, since the renderer's own scaled copy costs several times as
+// much. Where the picture for it cannot be made, the renderer scales.
+void PutScaled(const TRect& r, int bottom, int top) {
+  if (!PrepareScaledScene(r.width, r.height))
+    return CopyToWindow(target, kScreenWidth, kScreenHeight, r, bottom, top, GL_LINEAR);
+  tScaledScene& s = scaledScene;
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+               s.scene.data());
+  ScaleBilinear(s.scene.data(), kScreenWidth, kScreenHeight, s.scaled.data(), s.width, s.height);
+  GLint boundTexture = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+  glBindTexture(GL_TEXTURE_2D, s.picture.colour);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, s.width, s.height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                  s.scaled.data());
+  glBindTexture(GL_TEXTURE_2D, GLuint(boundTexture));
+  CopyToWindow(s.picture, s.width, s.height, r, bottom, top, GL_NEAREST);
+}
+
 void FreeTarget() {
   if (target.framebuffer != 0) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    FreeScenePicture(scaledScene.picture);
+    scaledScene = tScaledScene{};
     FreeScenePicture(target);
     if (rowsTopFirst) glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
   }
@@ -145,30 +228,7 @@ void ReadScene(int x, int y, int width, int height, GLenum format, GLenum type, 
 }  // namespace
 
 bool MakeScenePicture(tScenePicture& picture) {
-  GLint boundTexture = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
-  while (glGetError() != GL_NO_ERROR) {
-  }
-  glGenTextures(1, &picture.colour);
-  glBindTexture(GL_TEXTURE_2D, picture.colour);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  // Stored as the window's pixels are, blue first.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kScreenWidth, kScreenHeight, 0, GL_BGRA,
-               GL_UNSIGNED_BYTE, nullptr);
-  glBindTexture(GL_TEXTURE_2D, GLuint(boundTexture));
-  glGenRenderbuffers(1, &picture.depth);
-  glBindRenderbuffer(GL_RENDERBUFFER, picture.depth);
-  glRenderbufferStorage(GL_RENDERBUFFER, depthFormat, kScreenWidth, kScreenHeight);
-  glGenFramebuffers(1, &picture.framebuffer);
-  glBindFramebuffer(GL_FRAMEBUFFER, picture.framebuffer);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture.colour, 0);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, picture.depth);
-  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
-                        glGetError() == GL_NO_ERROR;
-  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
-  if (!complete) FreeScenePicture(picture);
-  return complete;
+  return MakePicture(picture, kScreenWidth, kScreenHeight, true);
 }
 
 void FreeScenePicture(tScenePicture& picture) {
@@ -235,14 +295,12 @@ void RenderPresent() {
   const TRect r = SceneRectIn(windowWidth, windowHeight);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   ClearBars(r);
-  if (r.width > 0 && r.height > 0) {
-    const int bottom = windowHeight - r.top - r.height;
-    const int top = bottom + r.height;
-    const bool oneToOne = r.width == kScreenWidth && r.height == kScreenHeight;
-    glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, r.left, rowsTopFirst ? top : bottom,
-                      r.left + r.width, rowsTopFirst ? bottom : top, GL_COLOR_BUFFER_BIT,
-                      oneToOne ? GL_NEAREST : GL_LINEAR);
-  }
+  const int bottom = windowHeight - r.top - r.height;
+  const int top = bottom + r.height;
+  if (r.width == kScreenWidth && r.height == kScreenHeight)
+    CopyToWindow(target, kScreenWidth, kScreenHeight, r, bottom, top, GL_NEAREST);
+  else if (r.width > 0 && r.height > 0)
+    PutScaled(r, bottom, top);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
 }
 
