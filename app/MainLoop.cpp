@@ -38,16 +38,16 @@ void DispatchEvent(const SDL_Event& event) {
       if (IsFullScreenToggle(event.key)) ToggleFullScreen();
       break;
     case SDL_MOUSEMOTION:
-      WindowToScene(event.motion.x, event.motion.y, x, y);
+      WindowToScene(GameWindowSize(), event.motion.x, event.motion.y, x, y);
       FormMouseMove(x, y);
       break;
     case SDL_MOUSEBUTTONDOWN:
-      WindowToScene(event.button.x, event.button.y, x, y);
+      WindowToScene(GameWindowSize(), event.button.x, event.button.y, x, y);
       FormMouseMove(x, y);
       FormMouseDown();
       break;
     case SDL_MOUSEBUTTONUP:
-      WindowToScene(event.button.x, event.button.y, x, y);
+      WindowToScene(GameWindowSize(), event.button.x, event.button.y, x, y);
       FormMouseMove(x, y);
       // As on the original's toolkit: the click of the left button comes
       // before its button-up.

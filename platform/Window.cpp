@@ -21,21 +21,23 @@ bool wantFullScreen = true;
 enum class tFullScreen { off, displayMode, desktop, coverDisplay };
 tFullScreen fullScreen = tFullScreen::off;
 
-// The window's real size, in window coordinates and in drawable pixels.
-int windowWidth = kScreenWidth, windowHeight = kScreenHeight;
-int drawableWidth = kScreenWidth, drawableHeight = kScreenHeight;
+tWindowSize size{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 
 // Reads the window's size from the window system itself: SDL reports the
 // size it asked for, which an X server without a window manager may never
 // have applied.
 void ReadWindowSize() {
-  SDL_GetWindowSize(window, &windowWidth, &windowHeight);
-  SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-  if (X11WindowSize(window, windowWidth, windowHeight)) {
-    drawableWidth = windowWidth;  // X11 has no scaled desktops of its own
-    drawableHeight = windowHeight;
+  SDL_GetWindowSize(window, &size.width, &size.height);
+  SDL_GL_GetDrawableSize(window, &size.drawableWidth, &size.drawableHeight);
+  if (X11WindowSize(window, size.width, size.height)) {
+    size.drawableWidth = size.width;  // X11 has no scaled desktops of its own
+    size.drawableHeight = size.height;
   }
-  RenderSetWindowSize(drawableWidth, drawableHeight);
+  // Mesa's software renderer reads the window's size again only after a
+  // swap: without this one the next frame would still go to a buffer of the
+  // old size. (It shows the last frame once more.)
+  SDL_GL_SwapWindow(window);
+  RenderSetWindowSize(size.drawableWidth, size.drawableHeight);
 }
 
 int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
@@ -199,37 +201,40 @@ void DestroyGameWindow() {
   context = nullptr;
   window = nullptr;
   fullScreen = tFullScreen::off;
+  size = tWindowSize{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 }
 
 bool GameWindowHasFocus() {
   return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS);
 }
 
-// Window coordinates may differ from drawable pixels on scaled desktops.
-void WindowToScene(int wx, int wy, int& sx, int& sy) {
-  const TRect r = SceneRectIn(drawableWidth, drawableHeight);
-  if (r.width <= 0 || r.height <= 0 || windowWidth <= 0 || windowHeight <= 0) {
+tWindowSize GameWindowSize() { return size; }
+
+void WindowToScene(const tWindowSize& w, int wx, int wy, int& sx, int& sy) {
+  const TRect r = SceneRectIn(w.drawableWidth, w.drawableHeight);
+  if (r.width <= 0 || r.height <= 0 || w.width <= 0 || w.height <= 0) {
     sx = wx;
     sy = wy;
     return;
   }
-  const double px = wx * double(drawableWidth) / windowWidth;
-  const double py = wy * double(drawableHeight) / windowHeight;
+  // The scene at the centre of the window pixel.
+  const double px = (wx + 0.5) * w.drawableWidth / w.width;
+  const double py = (wy + 0.5) * w.drawableHeight / w.height;
   sx = int(std::floor((px - r.left) * kScreenWidth / r.width));
   sy = int(std::floor((py - r.top) * kScreenHeight / r.height));
 }
 
-void SceneToWindow(int sx, int sy, int& wx, int& wy) {
-  const TRect r = SceneRectIn(drawableWidth, drawableHeight);
-  if (r.width <= 0 || r.height <= 0 || drawableWidth <= 0 || drawableHeight <= 0) {
+void SceneToWindow(const tWindowSize& w, int sx, int sy, int& wx, int& wy) {
+  const TRect r = SceneRectIn(w.drawableWidth, w.drawableHeight);
+  if (r.width <= 0 || r.height <= 0 || w.drawableWidth <= 0 || w.drawableHeight <= 0) {
     wx = sx;
     wy = sy;
     return;
   }
   const double px = r.left + (sx + 0.5) * r.width / kScreenWidth;
   const double py = r.top + (sy + 0.5) * r.height / kScreenHeight;
-  wx = int(std::floor(px * windowWidth / drawableWidth));
-  wy = int(std::floor(py * windowHeight / drawableHeight));
+  wx = int(std::floor(px * w.width / w.drawableWidth));
+  wy = int(std::floor(py * w.height / w.drawableHeight));
 }
 
 void StartingWindowSize(int desktopWidth, int desktopHeight, int& width, int& height) {

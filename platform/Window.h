@@ -26,10 +26,18 @@ void GameWindowChanged();
 void SwapGameWindow();
 void DestroyGameWindow();
 bool GameWindowHasFocus();
-// Maps a window position (mouse events) to a scene pixel, and a scene
-// pixel to the window position at its centre.
-void WindowToScene(int wx, int wy, int& sx, int& sy);
-void SceneToWindow(int sx, int sy, int& wx, int& wy);
+// A window's size in window coordinates (those of mouse events) and in
+// drawable pixels; they differ on scaled desktops.
+struct tWindowSize {
+  int width, height;
+  int drawableWidth, drawableHeight;
+};
+// The game window's real size, as last read.
+tWindowSize GameWindowSize();
+// Maps a window position to the scene pixel shown there (outside the scene
+// on the bars), and a scene pixel to the window position at its centre.
+void WindowToScene(const tWindowSize& window, int wx, int wy, int& sx, int& sy);
+void SceneToWindow(const tWindowSize& window, int sx, int sy, int& wx, int& wy);
 // The size a window starts at on a desktop of the given size: the largest
 // whole multiple of 800 x 600 within 80 % of it; 800 x 600 where only that
 // fits; the scene's shape shrunk to 80 % of a smaller desktop.

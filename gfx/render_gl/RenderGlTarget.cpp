@@ -7,11 +7,11 @@
 // objects the scene is drawn straight into its place in the window.
 //
 // Mesa keeps a window's rows top first. The target is kept the same way up
-// (clip control, where the renderer has it): the scene is then rasterised
-// exactly as in the window, bit for bit, and copies between the target, the
-// kept background and the window are plain memory copies. Window
-// coordinates in the target (scissor boxes, read-back) count rows from the
-// top then; FlipRows turns them.
+// (clip control): the scene is then rasterised exactly as in the window, bit
+// for bit, and copies between the target, the kept background and the
+// window are plain memory copies. Window coordinates in the target (scissor
+// boxes, read-back) count rows from the top; FlipRows turns them. A
+// renderer without clip control draws straight into the window.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -32,7 +32,6 @@ namespace {
 tScenePicture target;
 bool targetTried = false;
 bool targetWanted = true;
-bool rowsTopFirst = false;  // the target is kept the window's way up
 GLenum depthFormat = GL_DEPTH_COMPONENT24;
 int windowWidth = kScreenWidth, windowHeight = kScreenHeight;
 tViewport viewportAsked{0, 0, kScreenWidth, kScreenHeight};  // scene pixels
@@ -74,8 +73,10 @@ GLenum WindowDepthFormat() {
 // A framebuffer of a colour texture, stored as the window's pixels are
 // (blue first), and a depth buffer of the window's depth format.
 bool MakePicture(tScenePicture& picture, int width, int height, bool withDepth) {
-  GLint boundTexture = 0;
+  GLint boundTexture = 0, drawing = 0, reading = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawing);
+  glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &reading);
   while (glGetError() != GL_NO_ERROR) {
   }
   glGenTextures(1, &picture.colour);
@@ -95,15 +96,21 @@ bool MakePicture(tScenePicture& picture, int width, int height, bool withDepth) 
   }
   const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE &&
                         glGetError() == GL_NO_ERROR;
-  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLuint(drawing));
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(reading));
   if (!complete) FreeScenePicture(picture);
   return complete;
 }
 
 void MakeTarget() {
-  if (!(GlVersion() >= 30 || HasExtension("GL_ARB_framebuffer_object"))) {
-    std::fprintf(stderr, "virko: the renderer has no framebuffer objects; the scene is drawn "
-                         "straight into the window\n");
+  const char* missing = !(GlVersion() >= 30 || HasExtension("GL_ARB_framebuffer_object"))
+                            ? "has no framebuffer objects"
+                        : !(GlVersion() >= 45 || HasExtension("GL_ARB_clip_control"))
+                            ? "has no clip control"
+                            : nullptr;
+  if (missing) {
+    std::fprintf(stderr, "virko: the renderer %s; the scene is drawn straight into the window\n",
+                 missing);
     return;
   }
   depthFormat = WindowDepthFormat();
@@ -112,8 +119,7 @@ void MakeTarget() {
                          "drawn straight into the window\n");
     return;
   }
-  rowsTopFirst = GlVersion() >= 45 || HasExtension("GL_ARB_clip_control");
-  if (rowsTopFirst) glClipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+  glClipControl(GL_UPPER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
 }
 
 // The viewport asked for, in the target, or scaled into the scene's place in
@@ -161,13 +167,13 @@ bool PrepareScaledScene(int width, int height) {
   return true;
 }
 
-// Copies a picture of the target's kind onto the window at r, whose rows
-// run from bottom to top in the window: a plain copy at the same size.
+// Copies a picture of the target's kind, rows top first, onto the window at
+// r (rows counted from the bottom there): a plain copy at the same size.
 void CopyToWindow(const tScenePicture& from, int width, int height, const TRect& r, int bottom,
                   int top, GLenum filter) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
-  glBlitFramebuffer(0, 0, width, height, r.left, rowsTopFirst ? top : bottom, r.left + r.width,
-                    rowsTopFirst ? bottom : top, GL_COLOR_BUFFER_BIT, filter);
+  glBlitFramebuffer(0, 0, width, height, r.left, top, r.left + r.width, bottom,
+                    GL_COLOR_BUFFER_BIT, filter);
 }
 
 // The scene scaled to r: read back, scaled on the processor, and copied to
@@ -197,10 +203,9 @@ void FreeTarget() {
     FreeScenePicture(scaledScene.picture);
     scaledScene = tScaledScene{};
     FreeScenePicture(target);
-    if (rowsTopFirst) glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
   }
   target = tScenePicture{};
-  rowsTopFirst = false;
 }
 
 // Reads the rectangle of the scene at (x, y), rows top first.
@@ -208,10 +213,8 @@ template <typename T>
 void ReadScene(int x, int y, int width, int height, GLenum format, GLenum type, T* out,
                size_t perPixel) {
   ApplyPendingClear();
-  GLint row = 0;
-  if (target.framebuffer != 0) {
-    row = rowsTopFirst ? y : kScreenHeight - y - height;
-  } else {
+  GLint row = y;
+  if (target.framebuffer == 0) {
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
     x += v[0];
@@ -219,7 +222,7 @@ void ReadScene(int x, int y, int width, int height, GLenum format, GLenum type, 
   }
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(x, row, width, height, format, type, out);
-  if (target.framebuffer != 0 && rowsTopFirst) return;
+  if (target.framebuffer != 0) return;
   const size_t rowLength = size_t(width) * perPixel;
   for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
     std::swap_ranges(out + top * rowLength, out + (top + 1) * rowLength, out + bottom * rowLength);
@@ -249,7 +252,7 @@ void CopyScenePicture(const tScenePicture& from, const tScenePicture& to) {
 }
 
 void FlipRows(const tViewport& viewport, int& y, int height) {
-  if (target.framebuffer != 0 && rowsTopFirst) y = 2 * viewport.y + viewport.height - y - height;
+  if (target.framebuffer != 0) y = 2 * viewport.y + viewport.height - y - height;
 }
 
 void ApplyPendingClear() {

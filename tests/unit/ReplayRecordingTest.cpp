@@ -75,6 +75,11 @@ TEST_F(Recording, TheRecorderWritesFramesInRunsAndStatesBeforeTheFrameThatReadTh
     repeat.type = SDL_KEYDOWN;
     repeat.key.repeat = 1;
     recorder.EventHandled(repeat);  // key repeats are not new presses
+    SDL_Event toggle{};
+    toggle.type = SDL_KEYDOWN;
+    toggle.key.type = SDL_KEYDOWN;
+    toggle.key.keysym.sym = SDLK_F11;
+    recorder.EventHandled(toggle);  // full screen or not is the player's, not the game's
     recorder.Stage("end");
   }
   std::fclose(out);

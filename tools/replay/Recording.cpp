@@ -177,12 +177,12 @@ void cRecorder::EventHandled(const SDL_Event& event) {
     // Scene pixels, so that the recording replays in a window of any size.
     case SDL_MOUSEMOTION:
       item.kind = tRecordItem::Move;
-      WindowToScene(event.motion.x, event.motion.y, item.x, item.y);
+      WindowToScene(GameWindowSize(), event.motion.x, event.motion.y, item.x, item.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       item.kind = event.type == SDL_MOUSEBUTTONDOWN ? tRecordItem::Down : tRecordItem::Up;
-      WindowToScene(event.button.x, event.button.y, item.x, item.y);
+      WindowToScene(GameWindowSize(), event.button.x, event.button.y, item.x, item.y);
       item.button = event.button.button;
       break;
     case SDL_KEYDOWN:

@@ -108,7 +108,7 @@ void cSession::Deliver(const tRecordItem& item) {
   switch (item.kind) {
     case tRecordItem::Move:
       event.type = SDL_MOUSEMOTION;
-      SceneToWindow(item.x, item.y, event.motion.x, event.motion.y);
+      SceneToWindow(GameWindowSize(), item.x, item.y, event.motion.x, event.motion.y);
       break;
     case tRecordItem::Down:
     case tRecordItem::Up:
@@ -116,7 +116,7 @@ void cSession::Deliver(const tRecordItem& item) {
       event.button.button = uint8_t(item.button);
       event.button.state = item.kind == tRecordItem::Down ? SDL_PRESSED : SDL_RELEASED;
       event.button.clicks = 1;
-      SceneToWindow(item.x, item.y, event.button.x, event.button.y);
+      SceneToWindow(GameWindowSize(), item.x, item.y, event.button.x, event.button.y);
       break;
     case tRecordItem::Key:
       event.type = SDL_KEYDOWN;

@@ -1,0 +1,131 @@
+// The window on a 1920 x 1080 screen without a window manager: full screen
+// really covers the screen, the scene is scaled into it with black bars and
+// its corners where they belong, and the switch to a window and resizes down
+// to 1 x 1 keep the scene in whatever size the window has.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/Window.h"
+#include "tests/gl/GfxGlScene.h"
+
+using gfxtest::GlScene;
+using gfxtest::Rgba;
+
+namespace {
+
+class WindowSizes : public GlScene {
+ protected:
+  // The window's own pixels as last presented, RGBA, rows from the bottom.
+  static std::vector<uint8_t> ReadWindow(int width, int height) {
+    std::vector<uint8_t> rgba(size_t(width) * height * 4);
+    GLint scene = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &scene);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(scene));
+    return rgba;
+  }
+  // A scene with a colour in each corner (100 x 100) on grey.
+  static void DrawCorners() {
+    static const TextureName grey = Solid({128, 128, 128, 255}), red = Solid({255, 0, 0, 255}),
+                             green = Solid({0, 255, 0, 255}), blue = Solid({0, 0, 255, 255}),
+                             white = Solid({255, 255, 255, 255});
+    BeginFrame();
+    DrawOverlay(grey, 0, 0, -0.5, 800, 600, 1);
+    DrawQuad(red, 0, 0, 0, 100, 100, 1);
+    DrawQuad(green, 700, 0, 0, 100, 100, 1);
+    DrawQuad(blue, 0, 500, 0, 100, 100, 1);
+    DrawQuad(white, 700, 500, 0, 100, 100, 1);
+    RenderPresent();
+  }
+  static void Resize(int width, int height) {
+    SDL_SetWindowSize(SDL_GL_GetCurrentWindow(), width, height);
+    GameWindowChanged();
+  }
+};
+
+Rgba At(const std::vector<uint8_t>& rgba, int width, int height, int x, int yFromTop) {
+  const uint8_t* p = &rgba[(size_t(height - 1 - yFromTop) * width + x) * 4];
+  return Rgba{p[0], p[1], p[2], 255};
+}
+
+}  // namespace
+
+TEST_F(WindowSizes, FullScreenCoversTheScreenAndShowsTheSceneScaledBetweenBlackBars) {
+  const tWindowSize size = GameWindowSize();
+  ASSERT_EQ(size.width, 1920) << "the window must really cover the screen";
+  ASSERT_EQ(size.height, 1080);
+  int x = -1, y = -1;
+  SDL_GetWindowPosition(SDL_GL_GetCurrentWindow(), &x, &y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+
+  DrawCorners();
+  const std::vector<uint8_t> window = ReadWindow(1920, 1080);
+  auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };
+  const Rgba black{0, 0, 0, 255};
+  // 1440 x 1080 in the middle: bars of 240 pixels at each side.
+  for (int row : {0, 539, 1079}) {
+    EXPECT_EQ(at(0, row), black);
+    EXPECT_EQ(at(239, row), black);
+    EXPECT_EQ(at(1680, row), black);
+    EXPECT_EQ(at(1919, row), black);
+  }
+  EXPECT_EQ(at(240, 0), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(at(1679, 0), (Rgba{0, 255, 0, 255}));
+  EXPECT_EQ(at(240, 1079), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(at(1679, 1079), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(at(960, 540), (Rgba{128, 128, 128, 255}));
+  // Linear filtering: the red corner's edge (scene x 100 at window 420)
+  // blends into the grey around it.
+  const Rgba edge = at(420, 90);
+  EXPECT_GT(edge.r, 128);
+  EXPECT_LT(edge.r, 255);
+  // The scene itself stays as drawn, 800 x 600.
+  EXPECT_EQ(Pixel(99, 99), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(Pixel(100, 100), (Rgba{128, 128, 128, 255}));
+}
+
+TEST_F(WindowSizes, AWindowAndTinySizesKeepTheWholeSceneInWhatThereIs) {
+  ToggleFullScreen();  // to a window: 800 x 600 fits in 80 % of 1920 x 1080
+  tWindowSize size = GameWindowSize();
+  EXPECT_EQ(size.width, 800);
+  EXPECT_EQ(size.height, 600);
+  DrawCorners();
+  std::vector<uint8_t> window = ReadWindow(800, 600);
+  EXPECT_EQ(At(window, 800, 600, 0, 0), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(window, 800, 600, 799, 599), (Rgba{255, 255, 255, 255}));
+
+  Resize(400, 600);  // narrower: bars above and below
+  size = GameWindowSize();
+  ASSERT_EQ(size.width, 400);
+  DrawCorners();
+  window = ReadWindow(400, 600);
+  EXPECT_EQ(At(window, 400, 600, 200, 10), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(window, 400, 600, 0, 150), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(window, 400, 600, 399, 449), (Rgba{255, 255, 255, 255}));
+
+  Resize(1, 1);
+  size = GameWindowSize();
+  EXPECT_EQ(size.width, 1);
+  EXPECT_EQ(size.height, 1);
+  DrawCorners();  // no crash, nothing cut off: one pixel of the whole
+  int sx = 0, sy = 0;
+  WindowToScene(size, 0, 0, sx, sy);
+  EXPECT_EQ(sx, 400);
+  EXPECT_EQ(sy, 300);
+
+  ToggleFullScreen();  // and back to the whole screen
+  size = GameWindowSize();
+  EXPECT_EQ(size.width, 1920);
+  EXPECT_EQ(size.height, 1080);
+  DrawCorners();
+  window = ReadWindow(1920, 1080);
+  EXPECT_EQ(At(window, 1920, 1080, 240, 0), (Rgba{255, 0, 0, 255}));
+}
