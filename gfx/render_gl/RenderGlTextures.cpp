@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/Render.h"
+#include "gfx/render_gl/BoxScale.h"
 #include "gfx/render_gl/RenderGlShared.h"
 
 namespace {
@@ -23,30 +24,46 @@ bool AllOpaque(const uint8_t* rgba, int width, int height) {
 bool PowerOfTwo(int side) { return (side & (side - 1)) == 0; }
 
 // Level 0 of a texture as GLU's mipmap builder makes it: the picture itself
-// when both sides are powers of two, otherwise GLU's rescaled copy. The
-// rescaling is GLU's own, so it is done by GLU, into a scratch texture that
-// is read back and dropped.
+// when both sides are powers of two, otherwise GLU's rescaled copy, made
+// here (BoxScale.h). Only a picture too large for the renderer, which GLU
+// shrinks further, goes to GLU: into a scratch texture that is read back
+// and dropped.
 struct tLevelZero {
   int width = 0, height = 0;
   const uint8_t* rgba = nullptr;
   std::vector<uint8_t> rescaled;
 };
 
-tLevelZero LevelZero(int width, int height, const uint8_t* rgba) {
-  tLevelZero level{width, height, rgba, {}};
-  if (PowerOfTwo(width) && PowerOfTwo(height)) return level;
+void RescaleWithGlu(tLevelZero& level) {
   GLuint scratch = 0;
   glGenTextures(1, &scratch);
   glBindTexture(GL_TEXTURE_2D, scratch);
   // A mipmap filter while the chain is built keeps it in one allocation.
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA8, level.width, level.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    level.rgba);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &level.width);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &level.height);
   level.rescaled.resize(size_t(level.width) * level.height * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.rescaled.data());
   glDeleteTextures(1, &scratch);
+}
+
+tLevelZero LevelZero(int width, int height, const uint8_t* rgba) {
+  tLevelZero level{width, height, rgba, {}};
+  if (PowerOfTwo(width) && PowerOfTwo(height)) return level;
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const int newWidth = GluNearestPower(width), newHeight = GluNearestPower(height);
+  // GLU shrinks what the renderer cannot hold; that is left to GLU.
+  if (newWidth <= largest && newHeight <= largest) {
+    level.rescaled = GluBoxScale(rgba, width, height, newWidth, newHeight);
+    level.width = newWidth;
+    level.height = newHeight;
+  } else {
+    RescaleWithGlu(level);
+  }
   level.rgba = level.rescaled.data();
   return level;
 }

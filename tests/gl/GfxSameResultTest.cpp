@@ -217,11 +217,15 @@ TEST_F(PartsAgainstWhole, SameColourAndDepthToTheBit) {
 }
 
 // A texture keeps only level 0, which must be GLU's: the picture itself, or
-// GLU's rescaled copy when a side is not a power of two.
+// GLU's rescaled copy when a side is not a power of two (made without GLU,
+// so sizes of every kind are compared: growing, shrinking, one side a power
+// of two, one pixel wide).
 TEST_F(PartsAgainstWhole, UploadKeepsExactlyGlusLevelZero) {
   std::mt19937 random(7);
-  for (const auto& [width, height] : {std::pair{800, 600}, {100, 35}, {3, 5}, {7, 1}, {64, 42},
-                                     {128, 64}, {1, 1}}) {
+  std::vector<std::pair<int, int>> sizes = {{800, 600}, {100, 35}, {3, 5},  {7, 1},  {1, 7},
+                                            {64, 42},   {128, 64}, {1, 1},  {1500, 1100}};
+  for (int i = 0; i < 60; ++i) sizes.emplace_back(1 + random() % 700, 1 + random() % 700);
+  for (const auto& [width, height] : sizes) {
     std::vector<uint8_t> texels(size_t(width) * height * 4);
     for (uint8_t& t : texels) t = uint8_t(random());
     for (size_t i = 3; i < texels.size(); i += 40) texels[i] = 255;
