@@ -2,11 +2,14 @@
 // fast as frames can be drawn, each frame with its recorded frame time
 // factor (so runs compare across machines), under an X server with Mesa's
 // software renderer. Prints per screen the median, 95th and 99th
-// percentile frame time, the level load, the time from start to the first
-// frame and the peak memory.
+// percentile frame time (without the first frame and the frame that reads
+// the level: those are reported on their own as the time from start to the
+// first frame and the level load) and the peak memory.
 //
 //   cp -r build/content /tmp/bench && cd /tmp/bench &&
 //   xvfb-run -a -s "-screen 0 800x600x24" <build>/bench/bench_playthrough_gl [RECORDING]
+//
+// bench/displays.sh runs it full screen at every common display size.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -51,16 +54,17 @@ class cTimedSession : public cSession {
 
   void Start() { last_ = start_ = Clock::now(); screen_ = ScreenName(); }
   void FrameRun() override {
+    // The first frame and the one that reads the level are reported on
+    // their own, not among their screen's frames.
     const Clock::time_point now = Clock::now();
     if (FramesRun() == 0) {
       firstFrameMs = Ms(now - start_);
       firstFramePeakMb = PeakMb();
-    }
-    const bool loading = screen_ == std::string("loading");
-    frameMs[screen_].push_back(Ms(now - last_));
-    if (loading && ScreenName() != std::string("loading")) {
+    } else if (screen_ == std::string("loading") && ScreenName() != std::string("loading")) {
       levelLoadMs = Ms(now - last_);
       levelLoadPeakMb = PeakMb();
+    } else {
+      frameMs[screen_].push_back(Ms(now - last_));
     }
     cSession::FrameRun();
     double& peak = residentMb[screen_];
