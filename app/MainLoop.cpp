@@ -29,7 +29,8 @@ void DispatchEvent(const SDL_Event& event) {
       // losing it changes nothing, so as not to fight the player's Alt+Tab.
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
         FormCreate();
-      else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+      else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+               event.window.event == SDL_WINDOWEVENT_EXPOSED)
         GameWindowChanged();
       else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
         FormClose();

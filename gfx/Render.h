@@ -22,6 +22,11 @@ void RenderSetupContext(int left, int top, int width, int height);
 void RenderSetWindowSize(int width, int height);
 // Puts the frame's scene on the window; once a frame, before the swap.
 void RenderPresent();
+// Instead of RenderPresent, for a window system that shows the scene
+// itself: the frame's scene as 800 x 600 pixels of 32 bits, blue in the low
+// byte, rows top first. false where the scene is drawn straight into the
+// window (RenderPresent and the swap show it then).
+bool RenderReadSceneForWindow(uint32_t* pixels);
 // Frees what the back end made in the current context, before the context
 // is destroyed.
 void RenderReleaseContext();

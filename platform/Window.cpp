@@ -7,6 +7,7 @@
 
 #include "gfx/Fit.h"
 #include "gfx/Render.h"
+#include "platform/X11ScenePresenter.h"
 #include "platform/X11Window.h"
 
 namespace {
@@ -22,6 +23,7 @@ enum class tFullScreen { off, displayMode, desktop, coverDisplay };
 tFullScreen fullScreen = tFullScreen::off;
 
 tWindowSize size{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
+bool sizeChanged = true;  // what the scene leaves of the window is to be cleared
 
 // Reads the window's size from the window system itself: SDL reports the
 // size it asked for, which an X server without a window manager may never
@@ -33,11 +35,13 @@ void ReadWindowSize() {
     size.drawableWidth = size.width;  // X11 has no scaled desktops of its own
     size.drawableHeight = size.height;
   }
-  // Mesa's software renderer reads the window's size again only after a
-  // swap: without this one the next frame would still go to a buffer of the
-  // old size. (It shows the last frame once more.)
-  SDL_GL_SwapWindow(window);
+  // Where OpenGL shows the scene, Mesa's software renderer reads the
+  // window's size again only after a swap: without this one the next frame
+  // would still go to a buffer of the old size. (It shows the last frame
+  // once more.)
+  if (!ScenePresenterOpen()) SDL_GL_SwapWindow(window);
   RenderSetWindowSize(size.drawableWidth, size.drawableHeight);
+  sizeChanged = true;
 }
 
 int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
@@ -158,6 +162,7 @@ bool CreateGameWindow(std::string& error) {
   else
     PlaceWindowed();
   SDL_ShowWindow(window);
+  OpenScenePresenter(window);
   ReadWindowSize();
   return true;
 }
@@ -186,13 +191,23 @@ void GameWindowChanged() {
   if (window) ReadWindowSize();
 }
 
+// On an X server the server scales and shows the scene; elsewhere, or
+// where the scene is drawn straight into the window, OpenGL does.
 void SwapGameWindow() {
   if (!window) return;
+  uint32_t* pixels = ScenePresenterPixels();
+  if (pixels && RenderReadSceneForWindow(pixels)) {
+    PresentScene(SceneRectIn(size.drawableWidth, size.drawableHeight), size.drawableWidth,
+                 size.drawableHeight, sizeChanged);
+    sizeChanged = false;
+    return;
+  }
   RenderPresent();
   SDL_GL_SwapWindow(window);
 }
 
 void DestroyGameWindow() {
+  CloseScenePresenter();
   if (context) {
     RenderReleaseContext();
     SDL_GL_DeleteContext(context);

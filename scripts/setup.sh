@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
-  libsdl2-dev libx11-dev libgl1-mesa-dev libglu1-mesa-dev libjpeg62-turbo-dev
+  libsdl2-dev libx11-dev libxext-dev libxrender-dev libgl1-mesa-dev libglu1-mesa-dev libjpeg62-turbo-dev
   libopenal-dev libsndfile1-dev libpixman-1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev

@@ -301,6 +301,14 @@ void RenderPresent() {
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
 }
 
+bool RenderReadSceneForWindow(uint32_t* pixels) {
+  ApplyPendingClear();
+  if (target.framebuffer == 0) return false;
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
+  return true;
+}
+
 void RenderReadScene(int x, int y, int width, int height, uint8_t* rgba) {
   ReadScene(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba, 4);
   // As shown: the window keeps no alpha, and the scene's blending never
@@ -318,7 +326,7 @@ void SetUpSceneTarget(int left, int top, int width, int height) {
     targetTried = true;
     if (targetWanted) MakeTarget();
   }
-  glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+  if (target.framebuffer != 0) glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   viewportAsked = tViewport{left, top, width, height};
   ApplyViewport();
 }

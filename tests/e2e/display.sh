@@ -5,10 +5,10 @@
 #  1. full screen really covers the screen, with black bars beside the
 #     scene; F11 twice gives a window and full screen again; the splash
 #     skipped, Exit clicked where the scaled menu shows it: status 0;
-#  2. a new game; in play, Alt+Tab to another window and back (without a
-#     window manager, the focus moved by hand): still full screen and the
-#     level still drawn; Alt+Enter twice; the exit prompt's exit button
-#     clicked where it shows: status 0.
+#  2. a new game; in play, Alt+Tab to another window and back three times
+#     (without a window manager, the focus moved by hand): still full screen
+#     and the level still drawn; Alt+Enter twice; the exit prompt's exit
+#     button clicked where it shows: status 0.
 # usage: display.sh VIRKO CONTENT_DIR OUT_DIR none|openbox
 set -eu
 virko=$1 content=$2 out=$3 wm=$4
@@ -118,21 +118,22 @@ click 188 240  # New Game
 sleep 1
 hold Escape 100  # the video
 sleep 4          # the loading title shows for a second, then the level loads
-if [ "$wm" = openbox ]; then
-  xdotool key alt+Tab
-else
-  focus "$(xdotool search --name '^xmessage$' | head -1)"
-fi
-sleep 1
-[ "$(xdotool getwindowfocus)" != "$window" ] || fail "the focus did not leave the game"
-if [ "$wm" = openbox ]; then
-  xdotool key alt+Tab
-else
-  focus "$window"
-fi
-sleep 1.5
-[ "$(xdotool getwindowfocus)" = "$window" ] || fail "the focus did not come back"
-expect_full_screen "back from the other window"
+away() {
+  if [ "$wm" = openbox ]; then xdotool key alt+Tab; else focus "$other_window"; fi
+}
+back() {
+  if [ "$wm" = openbox ]; then xdotool key alt+Tab; else focus "$window"; fi
+}
+other_window=$(xdotool search --name '^xmessage$' | head -1)
+for round in 1 2 3; do
+  away
+  sleep 1
+  [ "$(xdotool getwindowfocus)" != "$window" ] || fail "round $round: the focus did not leave the game"
+  back
+  sleep 1.5
+  [ "$(xdotool getwindowfocus)" = "$window" ] || fail "round $round: the focus did not come back"
+  expect_full_screen "round $round: back from the other window"
+done
 xdotool key alt+Return
 sleep 1
 xdotool key alt+Return
@@ -146,4 +147,4 @@ hold Escape 200
 sleep 0.5
 click 460 517  # the exit prompt's exit button
 expect_exit "exit through the prompt"
-echo "$wm: Alt+Tab away and back in play, Alt+Enter twice, prompt exit: status 0"
+echo "$wm: Alt+Tab away and back three times in play, Alt+Enter twice, prompt exit: status 0"

@@ -1,16 +1,22 @@
 // The window on a 1920 x 1080 screen without a window manager: full screen
 // really covers the screen, the scene is scaled into it with black bars and
-// its corners where they belong, and the switch to a window and resizes down
-// to 1 x 1 keep the scene in whatever size the window has.
+// its corners where they belong (shown by the X server, and by OpenGL where
+// there is none), and the switch to a window and resizes down to 1 x 1 keep
+// the scene in whatever size the window has.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <SDL.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/Window.h"
+#include "platform/X11ScenePresenter.h"
 #include "tests/gl/GfxGlScene.h"
+// Xlib's macros (None, Bool, ...) after the test framework's headers.
+#include <SDL_syswm.h>
+#include <X11/Xutil.h>
 
 using gfxtest::GlScene;
 using gfxtest::Rgba;
@@ -19,7 +25,29 @@ namespace {
 
 class WindowSizes : public GlScene {
  protected:
-  // The window's own pixels as last presented, RGBA, rows from the bottom.
+  // What the X server shows in the window, RGBA, rows from the bottom.
+  static std::vector<uint8_t> ReadShown(int width, int height) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    std::vector<uint8_t> rgba(size_t(width) * height * 4);
+    if (!SDL_GetWindowWMInfo(SDL_GL_GetCurrentWindow(), &info)) return rgba;
+    XSync(info.info.x11.display, False);
+    XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, 0, 0, width, height,
+                              AllPlanes, ZPixmap);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        uint8_t* p = &rgba[(size_t(height - 1 - y) * width + x) * 4];
+        p[0] = uint8_t(pixel >> 16);
+        p[1] = uint8_t(pixel >> 8);
+        p[2] = uint8_t(pixel);
+        p[3] = 255;
+      }
+    }
+    XDestroyImage(image);
+    return rgba;
+  }
+  // OpenGL's picture of the window, RGBA, rows from the bottom.
   static std::vector<uint8_t> ReadWindow(int width, int height) {
     std::vector<uint8_t> rgba(size_t(width) * height * 4);
     GLint scene = 0;
@@ -42,7 +70,7 @@ class WindowSizes : public GlScene {
     DrawQuad(green, 700, 0, 0, 100, 100, 1);
     DrawQuad(blue, 0, 500, 0, 100, 100, 1);
     DrawQuad(white, 700, 500, 0, 100, 100, 1);
-    RenderPresent();
+    SwapGameWindow();
   }
   static void Resize(int width, int height) {
     SDL_SetWindowSize(SDL_GL_GetCurrentWindow(), width, height);
@@ -66,8 +94,9 @@ TEST_F(WindowSizes, FullScreenCoversTheScreenAndShowsTheSceneScaledBetweenBlackB
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
 
+  ASSERT_TRUE(ScenePresenterOpen());
   DrawCorners();
-  const std::vector<uint8_t> window = ReadWindow(1920, 1080);
+  const std::vector<uint8_t> window = ReadShown(1920, 1080);
   auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };
   const Rgba black{0, 0, 0, 255};
   // 1440 x 1080 in the middle: bars of 240 pixels at each side.
@@ -98,15 +127,24 @@ TEST_F(WindowSizes, AWindowAndTinySizesKeepTheWholeSceneInWhatThereIs) {
   EXPECT_EQ(size.width, 800);
   EXPECT_EQ(size.height, 600);
   DrawCorners();
-  std::vector<uint8_t> window = ReadWindow(800, 600);
+  std::vector<uint8_t> window = ReadShown(800, 600);
   EXPECT_EQ(At(window, 800, 600, 0, 0), (Rgba{255, 0, 0, 255}));
   EXPECT_EQ(At(window, 800, 600, 799, 599), (Rgba{255, 255, 255, 255}));
+  // One to one, the window shows the scene exactly.
+  std::vector<uint8_t> scene(800 * 600 * 4);
+  RenderReadScene(0, 0, 800, 600, scene.data());
+  int differing = 0;
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x)
+      differing += std::memcmp(&scene[(size_t(y) * 800 + x) * 4],
+                               &window[(size_t(599 - y) * 800 + x) * 4], 3) != 0;
+  EXPECT_EQ(differing, 0);
 
   Resize(400, 600);  // narrower: bars above and below
   size = GameWindowSize();
   ASSERT_EQ(size.width, 400);
   DrawCorners();
-  window = ReadWindow(400, 600);
+  window = ReadShown(400, 600);
   EXPECT_EQ(At(window, 400, 600, 200, 10), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(At(window, 400, 600, 0, 150), (Rgba{255, 0, 0, 255}));
   EXPECT_EQ(At(window, 400, 600, 399, 449), (Rgba{255, 255, 255, 255}));
@@ -126,6 +164,25 @@ TEST_F(WindowSizes, AWindowAndTinySizesKeepTheWholeSceneInWhatThereIs) {
   EXPECT_EQ(size.width, 1920);
   EXPECT_EQ(size.height, 1080);
   DrawCorners();
-  window = ReadWindow(1920, 1080);
+  window = ReadShown(1920, 1080);
   EXPECT_EQ(At(window, 1920, 1080, 240, 0), (Rgba{255, 0, 0, 255}));
+}
+
+// Without the X server's help OpenGL scales the scene into the window.
+TEST_F(WindowSizes, OpenGlShowsTheSceneTheSameWay) {
+  CloseScenePresenter();
+  GameWindowChanged();
+  DrawCorners();
+  const std::vector<uint8_t> window = ReadWindow(1920, 1080);
+  auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };
+  EXPECT_EQ(at(100, 540), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(at(1800, 540), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(at(240, 0), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(at(1679, 0), (Rgba{0, 255, 0, 255}));
+  EXPECT_EQ(at(240, 1079), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(at(1679, 1079), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(at(960, 540), (Rgba{128, 128, 128, 255}));
+  const Rgba edge = at(420, 90);
+  EXPECT_GT(edge.r, 128);
+  EXPECT_LT(edge.r, 255);
 }
