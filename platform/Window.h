@@ -2,7 +2,8 @@
 // window. Full screen is the display's 800 x 600 mode where it has one and a
 // window manager can give it, otherwise the whole screen at its own mode.
 // The 800 x 600 scene is shown in whatever size the window really has,
-// scaled to fit with black bars (the drawing back end's RenderPresent).
+// scaled to fit with black bars: by the X server where there is one
+// (X11ScenePresenter.h), otherwise by the drawing back end (RenderPresent).
 #pragma once
 
 #include <string>
