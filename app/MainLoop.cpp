@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/DisplayChoice.h"
 #include "app/FrameClock.h"
 #include "app/Startup.h"
 #include "audio/AudioLibrary.h"
@@ -36,7 +37,7 @@ void DispatchEvent(const SDL_Event& event) {
         FormClose();
       break;
     case SDL_KEYDOWN:
-      if (IsFullScreenToggle(event.key)) ToggleFullScreen();
+      if (IsFullScreenToggle(event.key)) DisplayChoiceMade(ToggleFullScreen());
       break;
     case SDL_MOUSEMOTION:
       WindowToScene(GameWindowSize(), event.motion.x, event.motion.y, x, y);

@@ -3,9 +3,7 @@
 #include <fnmatch.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
-#include <system_error>
 
 #include "audio/Sound.h"
 #include "data/AnimTables.h"
@@ -135,14 +133,9 @@ bool LoadLevelState(uint8_t n) {
 }
 
 int32_t CountFiles(const std::string& folder, const std::string& mask) {
-  const std::optional<std::string> path = ResolvePath(folder);
-  if (!path) return 0;
   int32_t count = 0;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(*path, error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (it->is_directory(error) || name == "." || name == "..") continue;
+  for (const std::string& name : ListFolder(folder)) {
+    if (!FileExists(folder + "\\" + name)) continue;  // folders are not counted
     if (fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) == 0) ++count;
   }
   return count;

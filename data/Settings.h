@@ -2,21 +2,26 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class cGameSet {
  public:
   // Into game.musicVolume, soundVolume and lightLevel. A missing file is
   // reported and ends the program; settings a short file lacks take 80, 80, 50.
   void LoadSettings();
-  // Replaces settings.cfg atomically: a temporary file beside it is written,
-  // synced and renamed over it, so a failure leaves the old file whole.
+  // Replaces settings.cfg atomically, so a failure leaves the old file whole.
   // false (reported on stderr) on failure.
   bool SaveSettings(uint8_t music, uint8_t sound, uint8_t light);
+
+  // The settings are the player's, not the game folder's (an installed
+  // game): read from folder first, else from the game folder, and saved only
+  // in folder, which is made when missing. An empty folder means the player
+  // has none: nothing is saved.
+  void KeepInPlayerFolder(const std::string& folder);
+
+ private:
+  bool inPlayerFolder_ = false;
+  std::string playerFolder_;
 };
 
 extern cGameSet gameSettings;
-
-// For tests: the step at which the next saves fail as a full disk or a crash
-// would make them.
-enum class tSaveFault { none, whileWriting, beforeRename };
-void InjectSaveFault(tSaveFault fault);

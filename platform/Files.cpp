@@ -1,14 +1,20 @@
 #include "platform/Files.h"
 
+#include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string overlayFolder;
+tSaveFault injectedFault = tSaveFault::none;
 
 std::vector<std::string> SplitGamePath(const std::string& gamePath) {
   std::vector<std::string> parts;
@@ -39,28 +45,102 @@ std::optional<fs::path> FindEntry(const fs::path& folder, const std::string& nam
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string> ResolvePath(const std::string& gamePath) {
-  const std::vector<std::string> parts = SplitGamePath(gamePath);
-  if (parts.empty()) return std::nullopt;
-  fs::path path = (!gamePath.empty() && gamePath[0] == '/') ? fs::path("/") : fs::path();
+// The game path's parts looked up one by one under root (empty: the working
+// folder).
+std::optional<fs::path> ResolveUnder(fs::path root, const std::vector<std::string>& parts) {
   for (const std::string& part : parts) {
     if (part == "." || part == "..") {
-      path /= part;
+      root /= part;
       continue;
     }
-    std::optional<fs::path> found = FindEntry(path, part);
+    std::optional<fs::path> found = FindEntry(root, part);
     if (!found) return std::nullopt;
-    path = *found;
+    root = *found;
   }
-  return path.string();
+  return root;
+}
+
+bool IsAbsolute(const std::string& gamePath) { return !gamePath.empty() && gamePath[0] == '/'; }
+
+std::optional<std::string> ResolveInWorkingFolder(const std::string& gamePath) {
+  const std::vector<std::string> parts = SplitGamePath(gamePath);
+  if (parts.empty()) return std::nullopt;
+  const std::optional<fs::path> path = ResolveUnder(IsAbsolute(gamePath) ? "/" : "", parts);
+  return path ? std::optional<std::string>(path->string()) : std::nullopt;
+}
+
+bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
+  if (injectedFault == tSaveFault::whileWriting) {
+    errno = ENOSPC;
+    return false;
+  }
+  while (count > 0) {
+    const ssize_t written = write(fd, bytes, count);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    count -= size_t(written);
+  }
+  return true;
+}
+
+// Writes the bytes to tempPath and flushes them to the disk.
+bool WriteSynced(const std::string& tempPath, const uint8_t* bytes, size_t count) {
+  const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes, count) && fsync(fd) == 0;
+  const int writeError = errno;
+  const bool closed = close(fd) == 0;
+  if (!written) errno = writeError;
+  return written && closed;
+}
+
+// The rename itself is durable only once the folder is synced too.
+void SyncFolder(const std::string& path) {
+  const std::string folder = fs::path(path).parent_path().string();
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+void SetOverlayFolder(const std::string& folder) { overlayFolder = folder; }
+
+std::optional<std::string> ResolvePath(const std::string& gamePath) {
+  if (!overlayFolder.empty() && !IsAbsolute(gamePath)) {
+    const std::vector<std::string> parts = SplitGamePath(gamePath);
+    if (parts.empty()) return std::nullopt;
+    if (const std::optional<fs::path> path = ResolveUnder(overlayFolder, parts)) return path->string();
+  }
+  return ResolveInWorkingFolder(gamePath);
 }
 
 bool FileExists(const std::string& gamePath) {
   const std::optional<std::string> path = ResolvePath(gamePath);
   std::error_code error;
   return path && fs::is_regular_file(*path, error);
+}
+
+std::vector<std::string> ListFolder(const std::string& gamePath) {
+  std::vector<std::optional<fs::path>> folders;
+  const std::vector<std::string> parts = SplitGamePath(gamePath);
+  if (!overlayFolder.empty() && !IsAbsolute(gamePath)) folders.push_back(ResolveUnder(overlayFolder, parts));
+  folders.push_back(ResolveUnder(IsAbsolute(gamePath) ? "/" : "", parts));
+  std::vector<std::string> names;
+  for (const std::optional<fs::path>& folder : folders) {
+    if (!folder) continue;
+    std::error_code error;
+    for (fs::directory_iterator it(folder->empty() ? fs::path(".") : *folder, error), end;
+         !error && it != end; it.increment(error)) {
+      const std::string name = it->path().filename().string();
+      bool known = false;
+      for (const std::string& seen : names) known = known || strcasecmp(seen.c_str(), name.c_str()) == 0;
+      if (!known) names.push_back(name);
+    }
+  }
+  return names;
 }
 
 std::string WritablePath(const std::string& gamePath) {
@@ -70,8 +150,34 @@ std::string WritablePath(const std::string& gamePath) {
   parts.pop_back();
   std::string folder;
   for (const std::string& part : parts) folder += part + "/";
-  if (const std::optional<std::string> existing = ResolvePath(gamePath)) return *existing;
+  if (const std::optional<std::string> existing = ResolveInWorkingFolder(gamePath)) return *existing;
   if (folder.empty()) return name;
-  const std::optional<std::string> resolvedFolder = ResolvePath(folder);
+  const std::optional<std::string> resolvedFolder = ResolveInWorkingFolder(folder);
   return (resolvedFolder ? *resolvedFolder : folder) + "/" + name;
+}
+
+void InjectSaveFault(tSaveFault fault) { injectedFault = fault; }
+
+bool ReplaceFile(const std::string& path, const uint8_t* bytes, size_t count) {
+  const std::string tempPath = path + ".tmp";
+  bool saved = WriteSynced(tempPath, bytes, count);
+  if (saved && injectedFault == tSaveFault::beforeRename) {
+    errno = EIO;
+    saved = false;
+  }
+  if (saved) saved = std::rename(tempPath.c_str(), path.c_str()) == 0;
+  if (!saved) {
+    const int error = errno;
+    unlink(tempPath.c_str());
+    errno = error;
+    return false;
+  }
+  SyncFolder(path);
+  return true;
+}
+
+std::string ProgramFolder() {
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.parent_path().string();
 }

@@ -1,20 +1,27 @@
-// Loading the video decoder's module: first beside the running program,
-// then where the build put it.
+// Loading the video decoder's module: beside the running program (the build
+// tree), where an installed program keeps it, then where the build put it.
 #include <dlfcn.h>
 
 #include <filesystem>
-#include <system_error>
+#include <string>
+#include <vector>
 
+#include "platform/Files.h"
 #include "platform/VideoDecoder.h"
 
 namespace {
 
 constexpr const char* kModuleName = "libvirko_video.so";
 
-std::string ModuleBesideProgram() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : (program.parent_path() / kModuleName).string();
+// The places to look, in order; those that cannot be told are left out.
+std::vector<std::string> ModulePlaces() {
+  std::vector<std::string> places;
+  if (const std::filesystem::path program = ProgramFolder(); !program.empty()) {
+    places.push_back((program / kModuleName).string());
+    places.push_back((program / VIRKO_INSTALLED_MODULE_DIR / kModuleName).lexically_normal().string());
+  }
+  places.push_back(VIRKO_VIDEO_MODULE);
+  return places;
 }
 
 }  // namespace
@@ -26,8 +33,8 @@ void tVideoModuleUnloader::operator()(cVideoDecoder* decoder) const {
 
 VideoDecoderPtr LoadVideoDecoder(std::string& error) {
   void* module = nullptr;
-  for (const std::string& path : {ModuleBesideProgram(), std::string(VIRKO_VIDEO_MODULE)}) {
-    if (path.empty() || !std::filesystem::exists(path)) continue;
+  for (const std::string& path : ModulePlaces()) {
+    if (!std::filesystem::exists(path)) continue;
     // Its libraries stay to themselves: nothing else in the game calls them.
     module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module) break;

@@ -174,10 +174,11 @@ void RestoreDisplayMode() {
   SDL_GL_MakeCurrent(window, context);
 }
 
-void ToggleFullScreen() {
-  if (!window) return;
+bool ToggleFullScreen() {
+  if (!window) return wantFullScreen;
   wantFullScreen = !wantFullScreen;
   ApplyDisplayChoice();
+  return wantFullScreen;
 }
 
 bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {

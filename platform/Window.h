@@ -18,8 +18,9 @@ bool CreateGameWindow(std::string& error);
 // The chosen display mode again (full screen or the window) and the
 // context current again: after the focus comes back.
 void RestoreDisplayMode();
-// Full screen to a window and back (F11, Alt+Enter).
-void ToggleFullScreen();
+// Full screen to a window and back (F11, Alt+Enter); returns the new choice,
+// true for full screen.
+bool ToggleFullScreen();
 bool IsFullScreenToggle(const SDL_KeyboardEvent& key);
 // The window's size may have changed (a resize event): reads it again.
 void GameWindowChanged();

@@ -17,6 +17,7 @@
 #include "data/Settings.h"
 #include "game/Gameplay.h"
 #include "game/Units.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "screens/Screens.h"
 

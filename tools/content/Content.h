@@ -18,3 +18,7 @@ bool BuildPictures(const std::string& contentDir);
 bool BuildSounds(const std::string& contentDir);
 // Intro and credits videos (WMV), made from the pictures already written.
 bool BuildVideos(const std::string& contentDir);
+// The application icon, square PNGs of 48, 64, 128 and 256 pixels, written as
+// ICON_DIR/hicolor/<n>x<n>/apps/<name>.png (the layout of the freedesktop
+// icon theme).
+bool BuildIcons(const std::string& iconDir, const std::string& name);

@@ -1,12 +1,13 @@
-// virko-content: writes the default content pack into a folder.
+// virko-content: writes the default content pack into a folder, and the
+// application icon into an icon folder when one is given.
 #include <cstdio>
 #include <filesystem>
 
 #include "tools/content/Content.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: virko-content CONTENT_DIR LEVEL_SOURCE_DIR\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: virko-content CONTENT_DIR LEVEL_SOURCE_DIR [ICON_DIR]\n");
     return 2;
   }
   const std::string contentDir = argv[1];
@@ -14,8 +15,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(contentDir);
   // Levels first: the screen pictures are drawn from the compiled level, and
   // the videos from the pictures.
-  const bool ok = BuildLevels(contentDir, sourceDir) && BuildConfigFiles(contentDir) &&
-                  BuildPictures(contentDir) && BuildSounds(contentDir) &&
-                  BuildVideos(contentDir);
+  bool ok = BuildLevels(contentDir, sourceDir) && BuildConfigFiles(contentDir) &&
+            BuildPictures(contentDir) && BuildSounds(contentDir) && BuildVideos(contentDir);
+  if (ok && argc == 4) ok = BuildIcons(argv[3], "lv.virko.Virko");
   return ok ? 0 : 1;
 }

@@ -1,12 +1,15 @@
 // virko-replay: the game with input recording and replay, for tests and for
-// bug reports. The game itself (virko) takes no command line.
+// bug reports. It plays the same game files as the game.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/GameFolder.h"
 #include "app/MainLoop.h"
+#include "platform/Files.h"
 #include "tools/replay/PlayThrough.h"
 #include "tools/replay/Recording.h"
 #include "tools/replay/Session.h"
@@ -17,7 +20,7 @@ constexpr const char* kUsage =
     "usage: virko-replay --record FILE\n"
     "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
     "       virko-replay --play-demo FILE [--screenshots DIR] [--state FILE]\n"
-    "Run in the content folder, as the game is.\n"
+    "Plays the current folder if it holds levels.cfg, else the installed game.\n"
     "  --record FILE       play the game as usual and record its input to FILE\n"
     "  --play FILE         replay FILE as fast as frames can be drawn\n"
     "  --play-demo FILE    play the demo level through with the scripted player\n"
@@ -110,6 +113,18 @@ int main(int argc, char** argv) {
   if (!Parse(argc, argv, a)) {
     std::fputs(kUsage, stderr);
     return 64;
+  }
+  // The game files' folder becomes the working folder: the files named on
+  // the command line are where the player named them.
+  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.screenshots, &a.state}) {
+    if (!path->empty()) *path = std::filesystem::absolute(*path).string();
+  }
+  std::string error;
+  const std::optional<tGameFolder> folder = ChooseGameFolder(std::nullopt, ProgramFolder(), error);
+  if (!folder) std::fprintf(stderr, "virko-replay: %s\n", error.c_str());
+  if (folder && !EnterGameFolder(*folder, error)) {
+    std::fprintf(stderr, "virko-replay: %s\n", error.c_str());
+    return 66;
   }
   File stateOut;
   if (!a.state.empty() && !(stateOut = OpenOutput(a.state))) return 1;
