@@ -12,6 +12,8 @@
 # usage: display.sh VIRKO CONTENT_DIR OUT_DIR none|openbox
 set -eu
 virko=$1 content=$2 out=$3 wm=$4
+# The full-screen choice the game keeps stays with the test.
+export XDG_CONFIG_HOME="$out/config"
 
 fail() {
   echo "FAIL ($wm): $*" >&2

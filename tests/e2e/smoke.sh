@@ -9,6 +9,8 @@
 # usage: smoke.sh VIRKO CONTENT_DIR OUT_DIR
 set -eu
 virko=$1 content=$2 out=$3
+# The full-screen choice the game keeps stays with the test.
+export XDG_CONFIG_HOME="$out/config"
 
 fail() { echo "FAIL: $*" >&2; [ -z "${pid:-}" ] || kill "$pid" 2>/dev/null || true; exit 1; }
 

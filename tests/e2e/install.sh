@@ -1,0 +1,134 @@
+#!/bin/sh
+# The game installed as a player installs it, into a temporary root
+# (DESTDIR) with the prefix /usr, and played from there under the X server
+# of $DISPLAY (800 x 600) with a home folder of its own:
+#  1. the installed files are exactly the expected ones, the content is the
+#     build's, and the desktop entry and the AppStream data validate;
+#  2. --version, --help, an unknown option and a --data folder without
+#     levels.cfg answer as they should;
+#  3. started from an unrelated folder, the music bar moved on the options
+#     screen and the game left by the menu's Exit: settings.cfg is in the
+#     config folder, the installed tree is unchanged, nothing else written;
+#  4. a mod (a folder of changed files in the player's data folder, named in
+#     other letter case) replaces the options screen's picture.
+# usage: install.sh BUILD_DIR OUT_DIR
+set -eu
+build=$1 out=$2
+
+fail() { echo "FAIL: $*" >&2; [ -z "${pid:-}" ] || kill "$pid" 2>/dev/null || true; exit 1; }
+
+rm -rf "$out" && mkdir -p "$out/home" "$out/elsewhere"
+DESTDIR="$out/root" cmake --install "$build" --prefix /usr > "$out/install.log"
+usr=$out/root/usr
+id=lv.virko.Virko
+
+# 1. The files.
+cat > "$out/expected" <<LIST
+bin/virko
+bin/virko-replay
+bin/virko-tool
+lib/virko/libvirko_video.so
+share/applications/$id.desktop
+share/doc/virko/changelog.gz
+share/doc/virko/copyright
+share/icons/hicolor/128x128/apps/$id.png
+share/icons/hicolor/256x256/apps/$id.png
+share/icons/hicolor/48x48/apps/$id.png
+share/icons/hicolor/64x64/apps/$id.png
+share/man/man1/virko-replay.1.gz
+share/man/man1/virko-tool.1.gz
+share/man/man6/virko.6.gz
+share/metainfo/$id.metainfo.xml
+LIST
+(cd "$usr" && find . -type f -not -path './share/virko/*' | sed 's|^\./||' | LC_ALL=C sort) > "$out/installed"
+LC_ALL=C sort "$out/expected" | diff - "$out/installed" || fail "the installed files differ from the list"
+diff -r "$build/content" "$usr/share/virko" > /dev/null || fail "the installed content differs from the build's"
+desktop-file-validate "$usr/share/applications/$id.desktop" || fail "the desktop entry"
+appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" > "$out/appstream.log" ||
+  { cat "$out/appstream.log"; fail "the AppStream data"; }
+echo "installed files, desktop entry and AppStream data: good"
+
+# 2. The command line.
+export HOME="$out/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+virko=$usr/bin/virko
+version=$("$virko" --version)
+[ "$version" = "virko $(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$usr/share/metainfo/$id.metainfo.xml")" ] ||
+  fail "--version says '$version', the AppStream release differs"
+"$virko" --help | grep -q -- "--data DIR" || fail "--help"
+status=0 && "$virko" --no-such-option 2> "$out/stderr" || status=$?
+[ "$status" -eq 64 ] && [ "$(wc -l < "$out/stderr")" -eq 1 ] || fail "an unknown option: status $status"
+status=0 && "$virko" --data "$out/elsewhere" 2> "$out/stderr" || status=$?
+[ "$status" -eq 66 ] && grep -q "levels.cfg" "$out/stderr" || fail "--data without levels.cfg: status $status"
+echo "--version ($version), --help, unknown option, --data without levels.cfg: good"
+
+# 3. Played from an unrelated folder.
+checksums() { (cd "$out/root" && find . -type f | LC_ALL=C sort | xargs sha256sum); }
+checksums > "$out/before"
+hold() {  # KEY MILLISECONDS
+  xdotool keydown "$1" && sleep "$(awk -v ms="$2" 'BEGIN { print ms / 1000 }')" && xdotool keyup "$1"
+}
+click() {
+  xdotool mousemove "$1" "$2" && sleep 0.2
+  xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
+}
+start() {
+  (cd "$out/elsewhere" && exec "$virko") &
+  pid=$!
+  xdotool search --sync --name '^VIRKO$' > /dev/null || fail "no window"
+  sleep 1.5
+  hold Escape 100  # the splash
+  sleep 0.5
+  click 188 368  # Options
+  sleep 1
+}
+expect_exit() {
+  for _ in $(seq 20); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0 && wait "$pid" || status=$?
+      [ "$status" -eq 0 ] || fail "$1: status $status"
+      pid=
+      return
+    fi
+    sleep 0.1
+  done
+  fail "$1: still running two seconds after the click"
+}
+colour_at() {  # X Y: "r g b" of the screen
+  import -window root "$out/screen.png"
+  convert "$out/screen.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
+}
+
+start
+# The music bar from its installed 70 to 50: its knob dragged along.
+xdotool mousemove 540 176 && sleep 0.2 && xdotool mousedown 1 && sleep 0.1
+for x in 530 520 510 500; do xdotool mousemove "$x" 176 && sleep 0.05; done
+sleep 0.1 && xdotool mouseup 1 && sleep 0.2
+click 87 517  # Back: the settings are saved
+sleep 0.5
+click 188 496  # Exit
+expect_exit "exit after the options"
+settings=$HOME/.config/virko/settings.cfg
+[ -f "$settings" ] || fail "no $settings"
+installed=$(od -An -tu1 "$usr/share/virko/settings.cfg" | awk '{ print $2, $3 }')
+[ "$(od -An -tu1 "$settings" | awk '{ print $1, $2, $3 }')" = "50 $installed" ] ||
+  fail "settings.cfg holds$(od -An -tu1 "$settings")"
+checksums | diff "$out/before" - > /dev/null || fail "the installed tree changed"
+[ -z "$(ls -A "$out/elsewhere")" ] || fail "files written in the current folder: $(ls -A "$out/elsewhere")"
+[ "$(cd "$HOME" && find . -type f)" = "./.config/virko/settings.cfg" ] ||
+  fail "files written in the home folder: $(cd "$HOME" && find . -type f)"
+echo "played from $out/elsewhere: settings in the config folder, the installed tree unchanged"
+
+# 4. A mod of one picture.
+mod=$HOME/.local/share/virko/data/OPTIONS
+mkdir -p "$mod"
+convert -size 800x600 xc:'#ff00ff' -quality 95 "$mod/TITLE.JPG"
+start
+set -- $(colour_at 700 60)
+[ "$1" -gt 150 ] && [ "$3" -gt 150 ] && [ "$2" -lt 60 ] || fail "the options screen shows $* at (700, 60), not the mod's magenta"
+click 87 517
+sleep 0.5
+click 188 496
+expect_exit "exit with the mod"
+checksums | diff "$out/before" - > /dev/null || fail "the installed tree changed with the mod"
+echo "the mod's picture is shown, the installed tree unchanged"
