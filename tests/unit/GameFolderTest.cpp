@@ -9,6 +9,8 @@
 #include "DataTestFolder.h"
 #include "app/DisplayChoice.h"
 #include "data/LevelLoader.h"
+#include "gfx/Texture.h"
+#include "tests/unit/GfxPictureFiles.h"
 #include "platform/PlayerFolders.h"
 
 namespace fs = std::filesystem;
@@ -125,6 +127,26 @@ TEST_F(GameFolders, PlayersFilesComeBeforeTheGamesOfTheSamePathInAnyCase) {
   EXPECT_EQ(CountFiles("DATA\\levels\\", "*.tga"), 2);
   // Written files never go to the player's folder.
   EXPECT_EQ(WritablePath("DATA\\Options\\title.jpg"), "DATA/Options/title.jpg");
+}
+
+TEST_F(GameFolders, BrokenFileOfThePlayersGetsTheMessageABrokenInstalledOneWould) {
+  const auto grey = [](int, int) { return gfxtest::Rgba{128, 128, 128, 255}; };
+  std::vector<uint8_t> cut = gfxtest::MakeTga(8, 8, grey);
+  cut.resize(cut.size() - 4);
+  fs::create_directories("DATA");
+  fs::create_directories("mod/data");
+  TextureName texture = 77;
+  WriteBytes("DATA/pic.tga", cut);
+  LoadTGA("DATA\\pic.tga", texture);
+
+  WriteBytes("DATA/pic.tga", gfxtest::MakeTga(8, 8, grey));
+  WriteBytes("mod/data/PIC.TGA", cut);
+  SetOverlayFolder(folder + "/mod");
+  LoadTGA("DATA\\pic.tga", texture);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0], "TGA File Error|Couldn't read file \"DATA\\pic.tga\".");
+  EXPECT_EQ(messages()[1], messages()[0]);
+  EXPECT_EQ(texture, 77u);
 }
 
 TEST_F(GameFolders, InstalledGameKeepsSettingsInThePlayersConfigFolder) {
