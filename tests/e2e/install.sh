@@ -10,7 +10,9 @@
 #     screen and the game left by the menu's Exit: settings.cfg is in the
 #     config folder, the installed tree is unchanged, nothing else written;
 #  4. a mod (a folder of changed files in the player's data folder, named in
-#     other letter case) replaces the options screen's picture.
+#     other letter case) replaces the options screen's picture; a new game's
+#     intro video is decoded by the installed video module; the exit prompt
+#     ends the game.
 # usage: install.sh BUILD_DIR OUT_DIR
 set -eu
 build=$1 out=$2
@@ -73,7 +75,8 @@ click() {
   xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
 }
 start() {
-  (cd "$out/elsewhere" && exec "$virko") &
+  # The dynamic loader names every library the game loads.
+  (cd "$out/elsewhere" && LD_DEBUG=files LD_DEBUG_OUTPUT="$out/loaded" exec "$virko") &
   pid=$!
   xdotool search --sync --name '^VIRKO$' > /dev/null || fail "no window"
   sleep 1.5
@@ -126,9 +129,16 @@ convert -size 800x600 xc:'#ff00ff' -quality 95 "$mod/TITLE.JPG"
 start
 set -- $(colour_at 700 60)
 [ "$1" -gt 150 ] && [ "$3" -gt 150 ] && [ "$2" -lt 60 ] || fail "the options screen shows $* at (700, 60), not the mod's magenta"
-click 87 517
+click 87 517  # Back
 sleep 0.5
-click 188 496
-expect_exit "exit with the mod"
+click 188 240  # New Game: the intro video
+sleep 1
+grep -q "file=$usr/lib/virko/libvirko_video.so " "$out"/loaded.* || fail "the installed video module was not loaded"
+hold Escape 100  # the video
+sleep 4          # the loading title shows for a second, then the level loads
+hold Escape 200  # the exit prompt
+sleep 0.5
+click 460 517    # its exit button
+expect_exit "exit through the prompt with the mod"
 checksums | diff "$out/before" - > /dev/null || fail "the installed tree changed with the mod"
-echo "the mod's picture is shown, the installed tree unchanged"
+echo "the mod's picture shown, the installed video module used, the installed tree unchanged"
