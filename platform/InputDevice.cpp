@@ -2,12 +2,9 @@
 
 #include <SDL.h>
 
-#include <algorithm>
+#include "platform/GamePad.h"
 
 namespace {
-
-constexpr int kAxisRange = 1000;
-constexpr int kDeadZone = 50;
 
 struct KeyCode {
   SDL_Scancode scancode;
@@ -47,18 +44,6 @@ constexpr KeyCode kKeyCodes[] = {
     {SDL_SCANCODE_F10, 121}, {SDL_SCANCODE_F11, 122}, {SDL_SCANCODE_F12, 123},
 };
 
-// Joystick 0, opened on first use and again after it was unplugged.
-SDL_Joystick* Joystick0() {
-  static bool subsystemReady = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
-  static SDL_Joystick* joystick = nullptr;
-  if (!subsystemReady) return nullptr;
-  SDL_JoystickUpdate();
-  if (joystick && SDL_JoystickGetAttached(joystick)) return joystick;
-  if (joystick) SDL_JoystickClose(joystick);
-  joystick = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
-  return joystick;
-}
-
 }  // namespace
 
 InputSet KeyboardStates(const uint8_t* keyState, int keyCount) {
@@ -75,33 +60,11 @@ InputSet KeyboardStates(const uint8_t* keyState, int keyCount) {
   return states;
 }
 
-int ScaleAxis(int16_t value) {
-  const int scaled = std::clamp(value * kAxisRange / 32767, -kAxisRange, kAxisRange);
-  return std::abs(scaled) <= kDeadZone ? 0 : scaled;
-}
-
-InputSet JoystickStates() {
-  InputSet states{};
-  SDL_Joystick* joystick = Joystick0();
-  if (!joystick) return states;
-  const int x = ScaleAxis(SDL_JoystickGetAxis(joystick, 0));
-  const int y = ScaleAxis(SDL_JoystickGetAxis(joystick, 1));
-  if (x < 0) states.Add(isLeft);
-  if (x > 0) states.Add(isRight);
-  if (y < 0) states.Add(isUp);
-  if (y > 0) states.Add(isDown);
-  const int buttons = std::min(SDL_JoystickNumButtons(joystick), 32);
-  for (int n = 1; n <= buttons; ++n) {
-    if (SDL_JoystickGetButton(joystick, n - 1)) states.Add(Button(n));
-  }
-  return states;
-}
-
 InputSet ReadInputDevices() {
   int keyCount = 0;
   const uint8_t* keyState = SDL_GetKeyboardState(&keyCount);
   InputSet states = KeyboardStates(keyState, keyCount);
-  const InputSet stick = JoystickStates();
-  for (int b = 0; b < 5; ++b) states.bits[b] |= stick.bits[b];
+  const InputSet pad = PadStates();
+  for (int b = 0; b < 5; ++b) states.bits[b] |= pad.bits[b];
   return states;
 }

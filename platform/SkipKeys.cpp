@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "platform/GamePad.h"
 #include "platform/Window.h"
 
 namespace {
@@ -15,6 +16,12 @@ bool IsSkipKey(SDL_Keycode key) {
   return key == SDLK_ESCAPE || key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER;
 }
 
+// A controller's buttons that jump, throw or open the exit prompt.
+bool IsSkipButton(uint8_t button) {
+  return button == SDL_CONTROLLER_BUTTON_A || button == SDL_CONTROLLER_BUTTON_B ||
+         button == SDL_CONTROLLER_BUTTON_X || button == SDL_CONTROLLER_BUTTON_START;
+}
+
 // Runs for every event as the window system delivers it, before the main
 // loop handles it.
 int WatchEvent(void*, SDL_Event* event) {
@@ -22,6 +29,9 @@ int WatchEvent(void*, SDL_Event* event) {
     case SDL_KEYDOWN:
       if (!event->key.repeat && IsSkipKey(event->key.keysym.sym) && !IsFullScreenToggle(event->key))
         skipPending = true;
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+      if (IsSkipButton(event->cbutton.button)) skipPending = true;
       break;
     case SDL_MOUSEBUTTONDOWN:
       buttonDown = true;
@@ -46,4 +56,7 @@ void WatchSkipKeys() {
   buttonDown = false;
 }
 
-bool SkipKeyPressed() { return skipPending.exchange(false); }
+bool SkipKeyPressed() {
+  PadStates();  // keeps the pad open, so that its buttons send their events
+  return skipPending.exchange(false);
+}

@@ -1,5 +1,6 @@
 // The keys that skip the splash pictures and the videos: Escape, Space,
-// Enter, or a click of any mouse button. They are read from the window
+// Enter, a click of any mouse button, or a game controller's A, B, X or
+// Start. They are read from the window
 // system's events as they arrive, because the game's input states are
 // refreshed only during play, and because a quick tap may be pressed and
 // released between two frames.

@@ -69,48 +69,4 @@ TEST_F(InputStates, KeyboardKeysReachTheirStatesThroughVirtualKeyCodes) {
   EXPECT_EQ(none.bits[0] | none.bits[1] | none.bits[2] | none.bits[3] | none.bits[4], 0);
 }
 
-TEST(InputDevice, StickAxesUseADeadZoneOf50OnARangeOf1000) {
-  EXPECT_EQ(ScaleAxis(0), 0);
-  EXPECT_EQ(ScaleAxis(1638), 0);
-  EXPECT_EQ(ScaleAxis(-1638), 0);
-  EXPECT_EQ(ScaleAxis(1700), 51);
-  EXPECT_EQ(ScaleAxis(32767), 1000);
-  EXPECT_EQ(ScaleAxis(-32768), -1000);
-}
-
-TEST(InputDevice, JoystickZeroFeedsDirectionsAndButtons) {
-  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
-  if (SDL_NumJoysticks() != 0) GTEST_SKIP() << "a real joystick is attached";
-  const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 3, 32, 0);
-  ASSERT_EQ(index, 0);
-  SDL_Joystick* stick = SDL_JoystickOpen(index);
-  ASSERT_NE(stick, nullptr);
-
-  SDL_JoystickSetVirtualAxis(stick, 0, -20000);
-  SDL_JoystickSetVirtualAxis(stick, 1, 1000);  // inside the dead zone
-  SDL_JoystickSetVirtualButton(stick, 2, 1);   // button 3
-  SDL_JoystickSetVirtualButton(stick, 31, 1);  // button 32
-  InputSet states = JoystickStates();
-  EXPECT_TRUE(states.Has(isLeft));
-  EXPECT_FALSE(states.Has(isRight));
-  EXPECT_FALSE(states.Has(isUp));
-  EXPECT_FALSE(states.Has(isDown));
-  EXPECT_TRUE(states.Has(Button(3)));
-  EXPECT_TRUE(states.Has(Button(32)));
-  EXPECT_FALSE(states.Has(Button(1)));
-
-  SDL_JoystickSetVirtualAxis(stick, 0, 20000);
-  SDL_JoystickSetVirtualAxis(stick, 1, -20000);
-  SDL_JoystickSetVirtualButton(stick, 2, 0);
-  states = JoystickStates();
-  EXPECT_TRUE(states.Has(isRight));
-  EXPECT_TRUE(states.Has(isUp));
-  EXPECT_FALSE(states.Has(Button(3)));
-
-  SDL_JoystickClose(stick);
-  SDL_JoystickDetachVirtual(index);
-  states = JoystickStates();
-  EXPECT_FALSE(states.Has(isRight));
-}
-
 }  // namespace

@@ -1,0 +1,24 @@
+// The pad the game reads: the first game controller or joystick connected,
+// for as long as it stays connected; when it goes, its states go with it and
+// the next one connected takes over. A device SDL knows as a game controller
+// is read by where its buttons are; any other joystick by their numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/Input.h"
+
+// The states the pad holds now, none without a pad. Follows the pads that
+// come and go. Controller mappings are loaded on the first call.
+InputSet PadStates();
+
+// Controller mappings, one a line in SDL's format: blank lines, comments and
+// lines for other platforms are passed over; a line SDL cannot take is
+// skipped with one line on stderr naming source and line. Returns the count
+// taken.
+int AddPadMappings(const std::string& text, const std::string& source);
+
+// An SDL axis value (-32768..32767) of a plain joystick on the stick's range
+// of -1000..1000, 0 inside the dead zone of 50.
+int ScaleAxis(int16_t value);
