@@ -8,8 +8,11 @@
 
 #include "app/DisplayChoice.h"
 #include "app/FrameClock.h"
+#include "app/KeyPointer.h"
 #include "app/Startup.h"
 #include "audio/AudioLibrary.h"
+#include "gfx/Focus.h"
+#include "platform/GamePad.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 
@@ -21,6 +24,7 @@ cLoopObserver* observer = nullptr;
 
 void DispatchEvent(const SDL_Event& event) {
   int x = 0, y = 0;
+  KeyPointerEvent(event);
   switch (event.type) {
     case SDL_QUIT:
       FormClose();
@@ -38,6 +42,12 @@ void DispatchEvent(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
       if (IsFullScreenToggle(event.key)) DisplayChoiceMade(ToggleFullScreen());
+      break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+      FollowPads();
       break;
     case SDL_MOUSEMOTION:
       WindowToScene(GameWindowSize(), event.motion.x, event.motion.y, x, y);
@@ -71,7 +81,9 @@ void HandleEvent(const SDL_Event& event) {
 }
 
 void RunFrame() {
+  BeginFocusFrame();
   DXTimer1Timer();
+  KeyPointerFrameRun();
   if (observer) observer->FrameRun();
 }
 
@@ -105,6 +117,7 @@ bool OpenGame() {
     return false;
   }
   FormCreate();
+  FollowPads();  // from now on pads coming and going are told
   return true;
 }
 

@@ -1,12 +1,16 @@
 #include "gfx/Widgets.h"
 
+#include <algorithm>
+
 #include "gfx/Draw.h"
+#include "gfx/Focus.h"
 #include "gfx/Texture.h"
 
 cButton backButton;
 cButton exitButton;
 
 bool cButton::Run(int32_t x, int32_t y) {
+  if (enabled) AddFocusTarget({x, y, x + width, y + height, x + width / 2, y + height / 2});
   // Strict bounds: the edges themselves are outside.
   pressed = screenFlags.mouseDown && enabled && x < mouseX && mouseX < x + width && y < mouseY &&
             mouseY < y + height;
@@ -22,6 +26,8 @@ bool cButton::Run(int32_t x, int32_t y) {
 }
 
 void cTrackBar::Run(int32_t x, int32_t y) {
+  const int32_t band = knobSize / 2;
+  AddFocusTarget({x, y - band, x + width, y + band, PointerXFor(x, value), y, this});
   // The groove and knob are drawn at the sizes every instance has; the knob
   // shows the value of the previous frame.
   DrawOverlay(grooveTexture, x, y, -0.9, 200, 10, 1);
@@ -33,6 +39,13 @@ void cTrackBar::Run(int32_t x, int32_t y) {
     value = int32_t(double(maximum) / width * (mouseX - x));  // toward zero
     changed = 1;
   }
+}
+
+int32_t cTrackBar::PointerXFor(int32_t x, int32_t wanted) const {
+  if (maximum <= 0 || width <= 0) return x + 1;
+  // The first pixel whose value is the wanted one, inside the groove.
+  const int32_t offset = int32_t((int64_t(wanted) * width + maximum - 1) / maximum);
+  return x + std::clamp(offset, 1, width - 1);
 }
 
 void CreateButton(cButton& button, int32_t width, uint8_t height, const char* released,

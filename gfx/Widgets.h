@@ -32,6 +32,9 @@ class cTrackBar {
   TextureName knobTexture;
 
   void Run(int32_t x, int32_t y);
+  // Where the pointer sets the value wanted, for a groove whose left end is
+  // at x: the first pixel of that value (the ends as near as they can be).
+  int32_t PointerXFor(int32_t x, int32_t wanted) const;
 };
 
 extern cButton backButton;

@@ -45,15 +45,6 @@ tPad Open(int device) {
   return p;
 }
 
-// The pad kept while it is attached; otherwise the first device there is.
-void FollowPads() {
-  if (Attached(pad)) return;
-  Close(pad);
-  for (int device = 0; device < SDL_NumJoysticks() && !Attached(pad); ++device) {
-    Close(pad);
-    pad = Open(device);
-  }
-}
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -145,9 +136,17 @@ int ScaleAxis(int16_t value) {
   return std::abs(scaled) <= kDeadZone ? 0 : scaled;
 }
 
-InputSet PadStates() {
+void FollowPads() {
   static const bool started = StartPads();
-  if (!started) return InputSet{};
+  if (!started || Attached(pad)) return;
+  Close(pad);
+  for (int device = 0; device < SDL_NumJoysticks() && !Attached(pad); ++device) {
+    Close(pad);
+    pad = Open(device);
+  }
+}
+
+InputSet PadStates() {
   SDL_GameControllerUpdate();  // also brings devices that came and went
   FollowPads();
   if (pad.controller) return ControllerStates(pad.controller);

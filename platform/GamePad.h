@@ -9,8 +9,12 @@
 
 #include "app/Input.h"
 
-// The states the pad holds now, none without a pad. Follows the pads that
-// come and go. Controller mappings are loaded on the first call.
+// Starts the pads (the controller mappings loaded) on the first call, and
+// takes the pad to use: the one in use while it stays, else the first there
+// is. Called again when a pad comes or goes, so that the one in use sends
+// its events.
+void FollowPads();
+// The states the pad holds now, none without a pad. Follows the pads.
 InputSet PadStates();
 
 // Controller mappings, one a line in SDL's format: blank lines, comments and

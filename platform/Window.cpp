@@ -220,6 +220,13 @@ void DestroyGameWindow() {
   size = tWindowSize{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 }
 
+void WarpPointerToScene(int x, int y) {
+  if (!window) return;
+  int wx = 0, wy = 0;
+  SceneToWindow(size, x, y, wx, wy);
+  SDL_WarpMouseInWindow(window, wx, wy);
+}
+
 bool GameWindowHasFocus() {
   return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS);
 }

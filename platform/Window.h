@@ -40,6 +40,8 @@ tWindowSize GameWindowSize();
 // on the bars), and a scene pixel to the window position at its centre.
 void WindowToScene(const tWindowSize& window, int wx, int wy, int& sx, int& sy);
 void SceneToWindow(const tWindowSize& window, int sx, int sy, int& wx, int& wy);
+// Puts the system's pointer over scene pixel (x, y) of the game window.
+void WarpPointerToScene(int x, int y);
 // The size a window starts at on a desktop of the given size: the largest
 // whole multiple of 800 x 600 within 80 % of it; 800 x 600 where only that
 // fits; the scene's shape shrunk to 80 % of a smaller desktop.

@@ -8,6 +8,7 @@
 #include "audio/AudioLibrary.h"
 #include "data/TgaSize.h"
 #include "gfx/Draw.h"
+#include "gfx/Focus.h"
 #include "gfx/Texture.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
@@ -116,6 +117,15 @@ void RunItemClicks() {
   }
 }
 
+// The items can be pointed at with the keys, as the widgets can.
+void AddItemTargets() {
+  for (int i = 0; i < kItems; ++i) {
+    const tMenuItem& item = mainScreen.items[i];
+    AddFocusTarget({item.left, item.top, item.right, item.bottom, (item.left + item.right) / 2,
+                    (item.top + item.bottom) / 2});
+  }
+}
+
 void RunMenu() {
   Randomize();
   if (!mainScreen.menuLoaded) LoadMenu();
@@ -124,6 +134,7 @@ void RunMenu() {
   DrawHoveredItems();
   UpdateHoverSound();
   RunItemClicks();
+  AddItemTargets();
 }
 
 void RunLoadMessage() {

@@ -1,0 +1,22 @@
+// The widgets the player can point at in the frame shown last, for the menus
+// without a mouse (app/KeyPointer.h). Every widget and menu item that a frame
+// runs adds itself; the keys move through those of the frame before.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class cTrackBar;
+
+struct tFocusTarget {
+  int32_t left, top, right, bottom;  // the pointer reacts strictly inside
+  int32_t x, y;                      // where the pointer goes to point at it
+  cTrackBar* bar = nullptr;          // a track bar, its groove's left end at left
+};
+
+void AddFocusTarget(const tFocusTarget& target);
+// At the start of a frame: the targets of the frame before become the shown
+// ones, and the new frame's are gathered.
+void BeginFocusFrame();
+// The shown targets in reading order: top to bottom, then left to right.
+const std::vector<tFocusTarget>& ShownFocusTargets();
