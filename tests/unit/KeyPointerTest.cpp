@@ -1,0 +1,172 @@
+// Menus without a mouse: keys and a controller move the mouse's own pointer
+// between the widgets of the frame shown and press them as a quick click.
+#include "app/KeyPointer.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "app/GameState.h"
+#include "app/Startup.h"
+#include "gfx/Focus.h"
+#include "gfx/Widgets.h"
+
+namespace {
+
+SDL_Event Key(SDL_Keycode key, uint16_t mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = mod;
+  return event;
+}
+
+SDL_Event PadButton(uint8_t button) {
+  SDL_Event event{};
+  event.type = SDL_CONTROLLERBUTTONDOWN;
+  event.cbutton.button = button;
+  return event;
+}
+
+SDL_Event Stick(uint8_t axis, int16_t value) {
+  SDL_Event event{};
+  event.type = SDL_CONTROLLERAXISMOTION;
+  event.caxis.axis = axis;
+  event.caxis.value = value;
+  return event;
+}
+
+class KeyPointer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameState();
+    BeginFocusFrame();
+    BeginFocusFrame();  // nothing shown
+  }
+  void TearDown() override {
+    KeyPointerFrameRun();  // lets go of a press left held
+    BeginFocusFrame();
+    BeginFocusFrame();
+  }
+  // A frame that shows two buttons on one row, and one above them (added
+  // out of reading order).
+  void ShowButtons() {
+    AddFocusTarget({290, 500, 390, 535, 340, 517});
+    AddFocusTarget({410, 500, 510, 535, 460, 517});
+    AddFocusTarget({100, 100, 200, 135, 150, 117});
+    BeginFocusFrame();
+  }
+  static std::pair<int, int> Pointer() { return {mouseX, mouseY}; }
+};
+
+TEST_F(KeyPointer, KeysMoveInReadingOrderAndWrapAround) {
+  KeyPointerEvent(Key(SDLK_DOWN));
+  EXPECT_EQ(Pointer(), std::make_pair(0, 0)) << "no widgets shown: the keys do nothing";
+
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_TAB));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerEvent(Key(SDLK_RIGHT));
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
+  KeyPointerEvent(Key(SDLK_DOWN));
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+  KeyPointerEvent(Key(SDLK_TAB));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerEvent(Key(SDLK_TAB, KMOD_LSHIFT));
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+  KeyPointerEvent(Key(SDLK_UP));
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
+
+  FormMouseMove(600, 10);  // the real mouse, away from everything
+  KeyPointerEvent(Key(SDLK_UP));
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517)) << "from nothing, Up points at the last";
+  FormMouseMove(120, 110);  // the real mouse over the first: the keys go on from there
+  KeyPointerEvent(Key(SDLK_LEFT));
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+}
+
+TEST_F(KeyPointer, PressIsAQuickClickOfThePointedWidget) {
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_RETURN));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117)) << "nothing pointed at: the first is";
+  EXPECT_FALSE(screenFlags.mouseDown);
+
+  KeyPointerEvent(Key(SDLK_SPACE));
+  EXPECT_TRUE(screenFlags.mouseDown);
+  KeyPointerEvent(Key(SDLK_DOWN));  // ignored while the press is held
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  EXPECT_FALSE(screenFlags.clicked);
+
+  KeyPointerFrameRun();  // the frame saw the press: now the release
+  EXPECT_FALSE(screenFlags.mouseDown);
+  EXPECT_TRUE(screenFlags.clicked);
+
+  // A button run in those frames fires once, as for a mouse.
+  cButton button{};
+  button.enabled = 1;
+  button.width = 100;
+  button.height = 35;
+  screenFlags.clicked = 0;
+  FormMouseMove(0, 0);
+  KeyPointerEvent(Key(SDLK_TAB));
+  KeyPointerEvent(Key(SDLK_KP_ENTER));
+  EXPECT_TRUE(button.Run(100, 100));
+  KeyPointerFrameRun();
+  EXPECT_FALSE(button.Run(100, 100));
+}
+
+TEST_F(KeyPointer, LeftAndRightStepAPointedTrackBarByOne) {
+  cTrackBar bar{};
+  bar.maximum = 100;
+  bar.width = 200;
+  bar.knobSize = 32;
+  bar.value = 1;
+  const auto frame = [&] {
+    BeginFocusFrame();
+    bar.Run(400, 176);
+    KeyPointerFrameRun();
+  };
+  frame();
+  frame();  // the bar is shown
+  KeyPointerEvent(Key(SDLK_DOWN));
+  EXPECT_EQ(Pointer(), std::make_pair(402, 176)) << "at the knob";
+  for (int expected : {0, 0}) {
+    KeyPointerEvent(Key(SDLK_LEFT));
+    frame();
+    EXPECT_EQ(bar.value, expected);
+  }
+  for (int expected = 1; expected <= 99; ++expected) {
+    KeyPointerEvent(Key(SDLK_RIGHT));
+    frame();
+    ASSERT_EQ(bar.value, expected);
+  }
+  KeyPointerEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+  frame();
+  EXPECT_EQ(bar.value, 99) << "the far right is 99, as with the mouse";
+  KeyPointerEvent(PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT));
+  frame();
+  EXPECT_EQ(bar.value, 98);
+  EXPECT_FALSE(screenFlags.mouseDown);
+}
+
+TEST_F(KeyPointer, ControllerStickStepsOncePerPushAndAPresses) {
+  ShowButtons();
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 20000));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 32767));  // still the same push
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 6000));   // not back far enough
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 20000));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 0));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 20000));
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 0));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTX, -20000));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTX, 0));
+  KeyPointerEvent(PadButton(SDL_CONTROLLER_BUTTON_B));  // not a menu button
+  EXPECT_FALSE(screenFlags.mouseDown);
+  KeyPointerEvent(PadButton(SDL_CONTROLLER_BUTTON_A));
+  EXPECT_TRUE(screenFlags.mouseDown);
+}
+
+}  // namespace
