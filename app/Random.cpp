@@ -8,6 +8,7 @@ namespace {
 std::mt19937 generator;
 RandomSource randomSource = nullptr;
 std::optional<uint32_t> fixedSeed;
+uint32_t reseeds = 0;  // since the fixed seed was set: the frame, in the menu
 
 }  // namespace
 
@@ -18,12 +19,17 @@ int RandomInt(int range) {
 }
 
 void Randomize() {
-  generator.seed(fixedSeed ? *fixedSeed
+  // A fixed seed moves on with every reseed, as the clock would: the same
+  // seed every frame would make every frame's numbers the same.
+  generator.seed(fixedSeed ? *fixedSeed + reseeds++
                            : static_cast<uint32_t>(
                                  std::chrono::steady_clock::now().time_since_epoch().count()));
 }
 
-void SetRandomizeSeed(std::optional<uint32_t> seed) { fixedSeed = seed; }
+void SetRandomizeSeed(std::optional<uint32_t> seed) {
+  fixedSeed = seed;
+  reseeds = 0;
+}
 
 void SeedRandom(uint32_t seed) { generator.seed(seed); }
 

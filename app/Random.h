@@ -6,7 +6,8 @@
 
 // A random integer from 0 to range - 1 (0 when range is 0 or less).
 int RandomInt(int range);
-// Seeds the generator from the clock, or with the fixed seed when one is set.
+// Seeds the generator from the clock, or, when a fixed seed is set, with
+// that seed plus the number of reseeds since it was set.
 void Randomize();
 // Makes Randomize() use a fixed seed, so that a recorded run repeats
 // exactly (record and replay); std::nullopt puts the clock back.

@@ -9,9 +9,11 @@ cCollisionMap CollisionMap;
 
 namespace {
 
-// Line points beyond this distance from the origin are clipped to the map
-// first, so that the exact coverage test below cannot overflow.
-constexpr int64_t kSafeCoordinate = int64_t(1) << 22;
+// Segments are drawn from their own ends, exactly, where those lie within
+// this distance of the origin (every end a level can have); ends farther
+// away are first cut down to the map, so that the integer arithmetic below
+// cannot overflow.
+constexpr int64_t kExactCoordinate = int64_t(1) << 40;
 constexpr int kClipMargin = 64;
 constexpr int64_t kFarEnough = int64_t(1) << 40;
 
@@ -19,20 +21,27 @@ struct Segment {
   int64_t ax, ay, bx, by;
 };
 
-// Whether the point (px, py) lies within 11.5 of segment s, in exact integer
-// arithmetic: distance^2 <= 132.25, i.e. 4 x distance^2 <= 529.
+using Wide = __int128;
+
+// Whether the point (px, py) of the map lies within 11.5 of segment s, in
+// exact integer arithmetic: distance^2 <= 132.25, i.e. 4 x distance^2 <= 529.
+// Exact for ends within kExactCoordinate of the origin.
 bool Covers(const Segment& s, int64_t px, int64_t py) {
-  const int64_t dx = s.bx - s.ax, dy = s.by - s.ay;
-  const int64_t qx = px - s.ax, qy = py - s.ay;
-  const int64_t length2 = dx * dx + dy * dy;
-  const int64_t dot = qx * dx + qy * dy;
+  const Wide dx = s.bx - s.ax, dy = s.by - s.ay;
+  const Wide qx = px - s.ax, qy = py - s.ay;
+  const Wide length2 = dx * dx + dy * dy;
+  const Wide dot = qx * dx + qy * dy;
   if (length2 == 0 || dot <= 0) return 4 * (qx * qx + qy * qy) <= 529;
   if (dot >= length2) {
-    const int64_t rx = px - s.bx, ry = py - s.by;
+    const Wide rx = px - s.bx, ry = py - s.by;
     return 4 * (rx * rx + ry * ry) <= 529;
   }
-  const __int128 cross = __int128(qx) * dy - __int128(qy) * dx;
-  return 4 * cross * cross <= __int128(529) * length2;
+  // |cross| is the distance from the line times the length (which is below
+  // 2^42): where it is too large to square, the point is a million pixels off.
+  const Wide cross = qx * dy - qy * dx;
+  constexpr Wide kFarFromLine = Wide(1) << 62;
+  if (cross > kFarFromLine || cross < -kFarFromLine) return false;
+  return 4 * cross * cross <= 529 * length2;
 }
 
 // Rounding of span ends (whose size the caller keeps well inside int64),
@@ -46,38 +55,26 @@ int64_t FloorToInt(double v) {
   return i > v ? i - 1 : i;
 }
 
-// Interval of v satisfying lo <= c x v <= hi; false when there is none.
-bool SolveLinear(double c, double invC, double lo, double hi, double& vLo, double& vHi) {
-  if (c == 0) {
-    vLo = -HUGE_VAL;
-    vHi = HUGE_VAL;
-    return lo <= 0 && 0 <= hi;
-  }
-  vLo = lo * invC;
-  vHi = hi * invC;
-  if (c < 0) std::swap(vLo, vHi);
-  return true;
-}
+// An exact product as a double (rounded once); quick for those within 64
+// bits, which every map-sized level keeps them.
+double ToDouble(Wide n) { return n == Wide(int64_t(n)) ? double(int64_t(n)) : double(n); }
 
-// The band of radius 11.5 around a segment, as floating-point row spans
-// that are exact to within `tolerance`; pixels that close to a span's end
-// are decided by the exact test.
+// The band of radius 11.5 around a segment, as row spans. Each span end is
+// an exact integer product rounded once and scaled once, so it is right to
+// a few parts in 10^16 of its size (well within kSpanTolerance wherever it
+// meets the map); pixels that close to an end are decided by the exact test.
 class BandRows {
  public:
   explicit BandRows(const Segment& s)
       : s_(s),
-        dx_(double(s.bx - s.ax)),
-        dy_(double(s.by - s.ay)),
-        length2_(dx_ * dx_ + dy_ * dy_),
-        reach_(kRadius * std::sqrt(length2_)),
-        invDx_(dx_ == 0 ? 0 : 1 / dx_),
-        invDy_(dy_ == 0 ? 0 : 1 / dy_) {
-    // Rounding grows with the square of the coordinates involved.
-    const double magnitude =
-        double(std::max({std::abs(s.ax), std::abs(s.ay), std::abs(s.bx), std::abs(s.by)})) +
-        std::abs(dx_) + std::abs(dy_) + 1;
-    tolerance_ = 1e-14 * magnitude * magnitude;
-  }
+        dx_(s.bx - s.ax),
+        dy_(s.by - s.ay),
+        length2_(Wide(dx_) * dx_ + Wide(dy_) * dy_),
+        reach_(kRadius * std::sqrt(double(length2_))),
+        invDx_(dx_ == 0 ? 0 : 1 / double(dx_)),
+        invDy_(dy_ == 0 ? 0 : 1 / double(dy_)),
+        nearAtRow0_(Wide(s.ax) * dy_ - Wide(s.ay) * dx_),
+        betweenAtRow0_(Wide(s.ax) * dx_ + Wide(s.ay) * dy_) {}
 
   // The covered pixels of row py: from..to (empty when from > to).
   void CoveredColumns(int64_t py, int64_t& from, int64_t& to) const {
@@ -88,16 +85,17 @@ class BandRows {
     // Ends beyond the map only need to stay beyond it.
     left = std::max(left, -double(kFarEnough));
     right = std::min(right, double(kFarEnough));
-    from = CeilToInt(left - tolerance_);
-    const int64_t surelyFrom = CeilToInt(left + tolerance_);
+    from = CeilToInt(left - kSpanTolerance);
+    const int64_t surelyFrom = CeilToInt(left + kSpanTolerance);
     while (from < surelyFrom && !Covers(s_, from, py)) ++from;
-    to = FloorToInt(right + tolerance_);
-    const int64_t surelyTo = FloorToInt(right - tolerance_);
+    to = FloorToInt(right + kSpanTolerance);
+    const int64_t surelyTo = FloorToInt(right - kSpanTolerance);
     while (to > surelyTo && to >= from && !Covers(s_, to, py)) --to;
   }
 
  private:
   static constexpr double kRadius = cCollisionMap::kPenRadius;
+  static constexpr double kSpanTolerance = 4e-3;
 
   // Where row py meets the band: the union of the two end discs and the
   // rectangle between them (convex, so the union is one interval).
@@ -108,31 +106,47 @@ class BandRows {
       const double d = double(py - ey);
       if (std::abs(d) > kRadius) return;
       const double half = std::sqrt(kRadius * kRadius - d * d);
-      left = std::min(left, ex - half);
-      right = std::max(right, ex + half);
+      left = std::min(left, double(ex) - half);
+      right = std::max(right, double(ex) + half);
     };
     addDisc(s_.ax, s_.ay);
     addDisc(s_.bx, s_.by);
-    if (length2_ > 0) {
-      // With u = x - ax and w = py - ay: 0 <= u dx + w dy <= length^2 keeps
-      // the point between the ends, |u dy - w dx| <= r length near the line.
-      const double w = double(py - s_.ay);
-      double aLo, aHi, bLo, bHi;
-      const bool between =
-          SolveLinear(dx_, invDx_, -w * dy_, length2_ - w * dy_, aLo, aHi);
-      const bool near = SolveLinear(dy_, invDy_, w * dx_ - reach_, w * dx_ + reach_, bLo, bHi);
-      const double uLo = std::max(aLo, bLo), uHi = std::min(aHi, bHi);
-      if (between && near && uLo <= uHi) {
-        left = std::min(left, s_.ax + uLo);
-        right = std::max(right, s_.ax + uHi);
-      }
+    double from = -HUGE_VAL, to = HUGE_VAL;
+    if (length2_ > 0 && NearTheLine(py, from, to) && BetweenTheEnds(py, from, to) && from <= to) {
+      left = std::min(left, from);
+      right = std::max(right, to);
     }
     return left <= right;
   }
 
+  // Narrows [from, to] to the x whose distance from the line is at most
+  // 11.5: |x dy - k| <= 11.5 length, k = ax dy + (py - ay) dx.
+  bool NearTheLine(int64_t py, double& from, double& to) const {
+    const Wide k = nearAtRow0_ + Wide(py) * dx_;
+    if (dy_ == 0) return 4 * k * k <= 529 * length2_;  // |py - ay| <= 12 here
+    const double centre = ToDouble(k) * invDy_, half = reach_ * std::abs(invDy_);
+    from = std::max(from, centre - half);
+    to = std::min(to, centre + half);
+    return true;
+  }
+
+  // Narrows [from, to] to the x whose foot on the line lies between the
+  // ends: 0 <= x dx - k <= length^2, k = ax dx - (py - ay) dy.
+  bool BetweenTheEnds(int64_t py, double& from, double& to) const {
+    const Wide k = betweenAtRow0_ - Wide(py) * dy_;
+    if (dx_ == 0) return -k >= 0 && -k <= length2_;
+    double lo = ToDouble(k) * invDx_, hi = ToDouble(k + length2_) * invDx_;
+    if (dx_ < 0) std::swap(lo, hi);
+    from = std::max(from, lo);
+    to = std::min(to, hi);
+    return true;
+  }
+
   Segment s_;
-  double dx_, dy_, length2_, reach_, invDx_, invDy_;
-  double tolerance_;
+  int64_t dx_, dy_;
+  Wide length2_;
+  double reach_, invDx_, invDy_;
+  Wide nearAtRow0_, betweenAtRow0_;  // the two k at row 0
 };
 
 // Cuts a segment with far-away ends down to the part near the map
@@ -202,7 +216,7 @@ void cCollisionMap::DrawWideSegment(int64_t x0, int64_t y0, int64_t x1, int64_t 
   if (width_ == 0) return;
   Segment s{x0, y0, x1, y1};
   const bool far = std::max({std::abs(x0), std::abs(y0), std::abs(x1), std::abs(y1)}) >
-                   kSafeCoordinate;
+                   kExactCoordinate;
   if (far && !ClipToMap(s, width_, height_)) return;
 
   const BandRows band(s);

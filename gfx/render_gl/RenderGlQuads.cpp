@@ -35,8 +35,9 @@ void BindClamped(TextureName texture) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
-// The projection shows x from 0 to 799 and y from 0 to 599: a rectangle
-// wholly beyond that cannot change a pixel, and is not sent at all.
+// The scene's projection shows x from 0 to 799 and y from 0 to 599: under
+// it, a rectangle wholly beyond that cannot change a pixel, and is not sent
+// at all.
 bool OutsideView(const tQuadOnScreen& q) {
   return std::max(q.left, q.right) <= 0 || std::min(q.left, q.right) >= 799 ||
          std::max(q.top, q.bottom) <= 0 || std::min(q.top, q.bottom) >= 599;
@@ -136,12 +137,13 @@ void DrawWithOneFilter(const tTextureInfo& info, const tQuadOnScreen& onScreen,
 void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool alphaTest,
                       bool alphaOne, auto geometry) {
   // Texture 0 is a picture that did not load: nothing is drawn in its place.
-  if (texture == 0 || OutsideView(onScreen)) return;
+  if (texture == 0) return;
+  tViewport viewport;
+  const bool mapped = SceneMapping(viewport);
+  if (mapped && OutsideView(onScreen)) return;
   const tTextureInfo* info = TextureInfoOf(texture);
   if (!info) return geometry();
   static std::vector<tQuadPart> parts;
-  tViewport viewport;
-  const bool mapped = SceneMapping(viewport);
   auto draw = [&] {
     if (info->coverage.allOpaque && alphaOne)
       DrawWithoutBlending(alphaTest, geometry);

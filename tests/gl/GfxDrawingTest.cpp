@@ -244,3 +244,14 @@ TEST_F(Drawing, EachRoutineLeavesTheStateTheOthersRelyOn) {
   EXPECT_EQ(source, GL_SRC_ALPHA);
   EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
 }
+
+TEST_F(Drawing, QuadsOutsideTheSceneAreDrawnUnderAProjectionThatShowsThem) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(-200, 599, 599, 0, 0, -10);  // x from -200: scene x -150 is window x 50
+  DrawQuad(Solid(kRed), -150, 250, 0, 50, 100, 1);
+  EXPECT_EQ(Pixel(75, 300), kRed);
+  BeginFrame();
+  DrawQuad(Solid(kRed), -150, 250, 0, 50, 100, 1);  // under the scene's own, nothing
+  EXPECT_EQ(Pixel(75, 300), kBlack);
+}

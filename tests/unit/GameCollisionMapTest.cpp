@@ -101,6 +101,45 @@ TEST_F(CollisionMapTest, FarAwayEndPointsStillDrawTheirPartOfTheLine) {
   }
 }
 
+// Exact against the segment as given, for ends up to 2^26 away: with
+// q = p - a and d = b - a, the squared distance is |q|^2 - (q.d)^2 / |d|^2
+// between the ends.
+bool WithinPenExactly(int64_t px, int64_t py, int64_t ax, int64_t ay, int64_t bx, int64_t by) {
+  using Wide = __int128;
+  const Wide dx = bx - ax, dy = by - ay, qx = px - ax, qy = py - ay;
+  const Wide length2 = dx * dx + dy * dy, dot = qx * dx + qy * dy;
+  if (dot <= 0) return 4 * (qx * qx + qy * qy) <= 529;
+  if (dot >= length2) return 4 * ((px - bx) * Wide(px - bx) + (py - by) * Wide(py - by)) <= 529;
+  return 4 * ((qx * qx + qy * qy) * length2 - dot * dot) <= 529 * length2;
+}
+
+TEST_F(CollisionMapTest, SegmentsReachingFarBeyondTheMapCoverExactlyTheirOwnBand) {
+  std::mt19937 random(11);
+  auto uniform = [&](int64_t lo, int64_t hi) {
+    return std::uniform_int_distribution<int64_t>(lo, hi)(random);
+  };
+  for (int round = 0; round < 40; ++round) {
+    CollisionMap.Resize(203, 151);
+    // Through two points near the map, ends 5 to 60 million pixels away,
+    // nudged off the lattice line so that cutting them down must round.
+    const int64_t px = uniform(-20, 222), py = uniform(-20, 170);
+    const int64_t qx = uniform(-20, 222), qy = uniform(-20, 170);
+    if (px == qx && py == qy) continue;
+    const int64_t k = uniform(200000, 250000);
+    const int64_t ax = px + (px - qx) * k + uniform(-9, 9), ay = py + (py - qy) * k + uniform(-9, 9);
+    const int64_t bx = qx + (qx - px) * k + uniform(-9, 9), by = qy + (qy - py) * k + uniform(-9, 9);
+    CollisionMap.SetPen(PixelClass::solid);
+    CollisionMap.MoveTo(ax, ay);
+    CollisionMap.LineTo(bx, by);
+    int wrong = 0;
+    for (int y = 0; y < 151; ++y) {
+      for (int x = 0; x < 203; ++x)
+        wrong += CollisionMap.IsSolid(x, y) != WithinPenExactly(x, y, ax, ay, bx, by);
+    }
+    EXPECT_EQ(wrong, 0) << "(" << ax << ", " << ay << ") to (" << bx << ", " << by << ")";
+  }
+}
+
 TEST(CollisionMapProbe, TruncatesTowardZeroAndSendsFarValuesOutside) {
   EXPECT_EQ(cCollisionMap::ToPixel(10.9), 10);
   EXPECT_EQ(cCollisionMap::ToPixel(-0.9), 0);
