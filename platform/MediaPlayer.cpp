@@ -17,6 +17,7 @@
 #include "gfx/Fit.h"
 #include "gfx/RenderVideo.h"
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "platform/SkipKeys.h"
 #include "platform/VideoDecoder.h"
 
@@ -30,6 +31,7 @@ constexpr int kMaxPacketsPerPicture = 256;  // read per picture before giving th
 constexpr int kMaxPacketsToFirstPicture = 4096;
 constexpr int kSoundRate = 44100;
 constexpr int64_t kUnknownLength = std::numeric_limits<int64_t>::max() / 4;
+const char* const kVideoErrorCaption = "Video File Error";
 
 MediaClock mediaClock = nullptr;
 
@@ -212,12 +214,16 @@ cMediaPlayer& cMediaPlayer::operator=(cMediaPlayer&&) noexcept = default;
 void cMediaPlayer::Open() {
   playback = std::make_unique<Playback>();
   std::string error;
-  if (!playback->Open(fileName, displayRect, error)) {
-    std::fprintf(stderr, "virko: cannot play %s: %s\n", fileName.c_str(), error.c_str());
-    playback->FreeDecoding();
-    playback->state = Playback::State::Failed;
-    playback->lengthMs = 0;
-  }
+  if (playback->Open(fileName, displayRect, error)) return;
+  std::fprintf(stderr, "virko: cannot play %s: %s\n", fileName.c_str(), error.c_str());
+  playback->FreeDecoding();
+  playback->state = Playback::State::Failed;
+  playback->lengthMs = 0;
+  // A missing video is passed over quietly; one that is there but cannot be
+  // played is told, as a picture that cannot be read is.
+  if (FileExists(fileName))
+    ShowMessageBox(kVideoErrorCaption,
+                   "Couldn't play video \"" + fileName + "\": " + error + ".");
 }
 
 void cMediaPlayer::Play() {

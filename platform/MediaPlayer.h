@@ -24,7 +24,8 @@ class cMediaPlayer {
 
   // Opens fileName and decodes its first picture. A file that is missing or
   // cannot be decoded opens as already finished (its position is not below
-  // its length), with one line on stderr.
+  // its length), with one line on stderr; one that is there but cannot be
+  // played is also told in a message box.
   void Open();
   // Plays from the start. Escape, Space, Enter or a mouse click during play
   // take the video to its end.

@@ -48,7 +48,8 @@ class cVideoDecoder {
   // The picture decoded last becomes the one shown.
   virtual void ShowNext() = 0;
   // The shown picture scaled to width x height RGBA pixels, rows from the
-  // top. False when it cannot be converted.
+  // top and width * 4 bytes apart; nothing is written past the last row.
+  // False when it cannot be converted.
   virtual bool ConvertShown(int width, int height, uint8_t* rgba) = 0;
   // The end of the last picture or sound read (file time from the start).
   virtual int64_t EndMs() const = 0;

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
@@ -21,6 +22,10 @@ namespace {
 constexpr int kMaxBadPackets = 64;  // decoding errors in a row that end the pictures
 constexpr int kMaxPictureSide = 8192;
 constexpr int kSoundRate = 44100;
+// The row alignment the scaler's converters want: they write whole blocks of
+// up to 16 RGBA pixels, so a row of another width needs room up to the next
+// block or it is written past (or its last pixels are left out).
+constexpr int kRowAlign = 64;
 
 bool IsWmvVideo(AVCodecID id) {
   return id == AV_CODEC_ID_WMV1 || id == AV_CODEC_ID_WMV2 || id == AV_CODEC_ID_WMV3 ||
@@ -93,6 +98,7 @@ class cFfmpegVideoDecoder final : public cVideoDecoder {
   AVFrame* next_ = nullptr;  // the picture decoded last
   AVFrame* shown_ = nullptr;
   AVFrame* soundFrame_ = nullptr;
+  AVFrame* converted_ = nullptr;  // the scaler's output, rows padded
   int64_t lastPictureMs_ = -1;
   int64_t endMs_ = 0;
   bool demuxEnded_ = false;
@@ -112,6 +118,7 @@ cFfmpegVideoDecoder::~cFfmpegVideoDecoder() {
   av_frame_free(&next_);
   av_frame_free(&shown_);
   av_frame_free(&soundFrame_);
+  av_frame_free(&converted_);
   av_packet_free(&packet_);
   avcodec_free_context(&video_);
   avcodec_free_context(&sound_);
@@ -136,7 +143,8 @@ bool cFfmpegVideoDecoder::Open(const std::string& path, std::string& error) {
   next_ = av_frame_alloc();
   shown_ = av_frame_alloc();
   soundFrame_ = av_frame_alloc();
-  if (!packet_ || !next_ || !shown_ || !soundFrame_) {
+  converted_ = av_frame_alloc();
+  if (!packet_ || !next_ || !shown_ || !soundFrame_ || !converted_) {
     error = "out of memory";
     return false;
   }
@@ -218,15 +226,30 @@ void cFfmpegVideoDecoder::ShowNext() {
   av_frame_move_ref(shown_, next_);
 }
 
+// The scaler writes into a picture of padded rows (with slack after the last
+// one, as FFmpeg allocates its frames), which is then copied out row by row.
 bool cFfmpegVideoDecoder::ConvertShown(int width, int height, uint8_t* rgba) {
-  if (!shown_->data[0]) return false;
+  if (!shown_->data[0] || width <= 0 || height <= 0) return false;
   scaler_ = sws_getCachedContext(scaler_, shown_->width, shown_->height,
                                  AVPixelFormat(shown_->format), width, height, AV_PIX_FMT_RGBA,
                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
   if (!scaler_) return false;
-  uint8_t* planes[1] = {rgba};
-  const int strides[1] = {width * 4};
-  return sws_scale(scaler_, shown_->data, shown_->linesize, 0, shown_->height, planes, strides) > 0;
+  if (converted_->width != width || converted_->height != height) {
+    av_frame_unref(converted_);
+    converted_->format = AV_PIX_FMT_RGBA;
+    converted_->width = width;
+    converted_->height = height;
+    if (av_frame_get_buffer(converted_, kRowAlign) < 0) {
+      av_frame_unref(converted_);
+      return false;
+    }
+  }
+  if (sws_scale(scaler_, shown_->data, shown_->linesize, 0, shown_->height, converted_->data,
+                converted_->linesize) <= 0)
+    return false;
+  av_image_copy_plane(rgba, width * 4, converted_->data[0], converted_->linesize[0], width * 4,
+                      height);
+  return true;
 }
 
 void cFfmpegVideoDecoder::ReadPacket() {

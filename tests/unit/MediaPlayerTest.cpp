@@ -16,6 +16,7 @@
 #include "audio/AudioLibrary.h"
 #include "gfx/Fit.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MessageBox.h"
 
 namespace fs = std::filesystem;
 
@@ -60,17 +61,47 @@ std::string WriteFile(const std::string& name, const std::string& bytes) {
   return file.string();
 }
 
+struct Box {
+  std::string caption, text;
+};
+std::vector<Box> boxes;
+void CollectBox(const std::string& caption, const std::string& text) {
+  boxes.push_back(Box{caption, text});
+}
+
 class MediaPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameState();
     fakeNow = 1000;
     SetMediaClock(FakeClock);
+    boxes.clear();
+    SetMessageBoxHandler(CollectBox);
     if (TestVideo().empty()) GTEST_SKIP() << "the ffmpeg command is needed to make the test video";
   }
   void TearDown() override {
     player.Stop();
     SetMediaClock(nullptr);
+    SetMessageBoxHandler(nullptr);
+  }
+
+  // Opens and plays a file that cannot be played: it counts as finished at
+  // once, decodes nothing and prints one line naming it. Returns the line.
+  static std::string OpenUnplayable(const std::string& file) {
+    cMediaPlayer broken;
+    broken.fileName = file;
+    testing::internal::CaptureStderr();
+    broken.Open();
+    broken.Play();
+    broken.Frame();
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_NE(printed.find(file), std::string::npos) << printed;
+    EXPECT_GT(broken.Position(), broken.Length() - 10);
+    EXPECT_EQ(broken.FramesDecoded(), 0);
+    broken.Stop();
+    EXPECT_GT(broken.Position(), broken.Length() - 10);
+    return printed;
   }
 
   // Frames of 10 ms until the video reports its end, as the frame loop
@@ -198,32 +229,40 @@ TEST_F(MediaPlayerTest, TheDecoderIsLoadedOnlyWhileAVideoIsDecoded) {
   EXPECT_FALSE(VideoModuleLoaded()) << "unloaded when stopped";
 }
 
-TEST_F(MediaPlayerTest, MissingOrUndecodableFilesCountAsFinished) {
+TEST_F(MediaPlayerTest, AMissingFileCountsAsFinishedWithoutAMessageBox) {
+  OpenUnplayable((TestFolder() / "missing.wmv").string());
+  EXPECT_TRUE(boxes.empty());
+}
+
+// A file that is there but cannot be played is told in a message box with
+// its name and the reason, the one printed.
+TEST_F(MediaPlayerTest, AnUndecodableFileCountsAsFinishedAndIsToldInAMessageBox) {
   const std::string valid = [] {
     std::ifstream in(TestVideo(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }();
-  const std::string files[] = {
-      (TestFolder() / "missing.wmv").string(),
+  std::vector<std::string> files = {
       WriteFile("empty.wmv", ""),
       WriteFile("noise.wmv", std::string(5000, '\x5a')),
       WriteFile("cut-in-header.wmv", valid.substr(0, 300)),
   };
+  // An ASF file whose pictures are not WMV.
+  const fs::path otherCodec = TestFolder() / "mpeg4.wmv";
+  if (std::system(("ffmpeg -v error -y -f lavfi -i testsrc=size=160x120:rate=25:duration=1 "
+                   "-c:v mpeg4 -f asf '" + otherCodec.string() + "'").c_str()) == 0)
+    files.push_back(otherCodec.string());
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
-    cMediaPlayer broken;
-    broken.fileName = file;
-    testing::internal::CaptureStderr();
-    broken.Open();
-    broken.Play();
-    broken.Frame();
-    const std::string printed = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
-    EXPECT_NE(printed.find(file), std::string::npos) << printed;
-    EXPECT_GT(broken.Position(), broken.Length() - 10);
-    EXPECT_EQ(broken.FramesDecoded(), 0);
-    broken.Stop();
-    EXPECT_GT(broken.Position(), broken.Length() - 10);
+    boxes.clear();
+    const std::string printed = OpenUnplayable(file);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Video File Error");
+    EXPECT_NE(boxes[0].text.find("\"" + file + "\""), std::string::npos) << boxes[0].text;
+    const size_t reasonAt = printed.find(": ", printed.find(file));
+    ASSERT_NE(reasonAt, std::string::npos) << printed;
+    const std::string reason = printed.substr(reasonAt + 2, printed.size() - reasonAt - 3);
+    EXPECT_FALSE(reason.empty()) << printed;
+    EXPECT_NE(boxes[0].text.find(reason), std::string::npos) << boxes[0].text;
   }
 }
 
