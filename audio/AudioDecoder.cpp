@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,6 +36,74 @@ constexpr int64_t kSkipFrames = 4096;
 // Rates beyond this come only from broken headers (and would size buffers
 // by them).
 constexpr int kMaxRate = 384000;
+// Frames of a file of more than two channels read at a time to be mixed.
+constexpr int64_t kMixFrames = 1024;
+
+// Where a channel is heard once mixed down to stereo: its gains into the left
+// and the right. Front channels go to their side whole, the others 3 dB down
+// (half the power), to one side or to both. The low-frequency effects
+// channel only doubles the bass of the others and is left out, as stereo
+// mix-downs usually do.
+std::pair<float, float> GainsOf(int place) {
+  constexpr float kHalfPower = 0.70710678f;
+  switch (place) {
+    case SF_CHANNEL_MAP_LEFT:
+    case SF_CHANNEL_MAP_FRONT_LEFT:
+    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+      return {1.0f, 0.0f};
+    case SF_CHANNEL_MAP_RIGHT:
+    case SF_CHANNEL_MAP_FRONT_RIGHT:
+    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+      return {0.0f, 1.0f};
+    case SF_CHANNEL_MAP_REAR_LEFT:
+    case SF_CHANNEL_MAP_SIDE_LEFT:
+    case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
+    case SF_CHANNEL_MAP_TOP_REAR_LEFT:
+      return {kHalfPower, 0.0f};
+    case SF_CHANNEL_MAP_REAR_RIGHT:
+    case SF_CHANNEL_MAP_SIDE_RIGHT:
+    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
+    case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
+      return {0.0f, kHalfPower};
+    case SF_CHANNEL_MAP_LFE:
+    // Ambisonic B-format: the first channel (W) is the whole sound field.
+    case SF_CHANNEL_MAP_AMBISONIC_B_X:
+    case SF_CHANNEL_MAP_AMBISONIC_B_Y:
+    case SF_CHANNEL_MAP_AMBISONIC_B_Z:
+      return {0.0f, 0.0f};
+    default:  // centres, and channels the file gives no place
+      return {kHalfPower, kHalfPower};
+  }
+}
+
+// The places of a file's channels where the file does not give them: WAV's
+// order (front left, front right, centre, low-frequency effects, back left,
+// back right, ...) in the layouts used for each count, four channels being
+// quadraphonic. Channels beyond the eighth have no place.
+std::vector<int> UsualPlaces(int channels) {
+  enum : int {
+    FL = SF_CHANNEL_MAP_FRONT_LEFT,
+    FR = SF_CHANNEL_MAP_FRONT_RIGHT,
+    FC = SF_CHANNEL_MAP_FRONT_CENTER,
+    LFE = SF_CHANNEL_MAP_LFE,
+    BL = SF_CHANNEL_MAP_REAR_LEFT,
+    BR = SF_CHANNEL_MAP_REAR_RIGHT,
+    BC = SF_CHANNEL_MAP_REAR_CENTER,
+    SL = SF_CHANNEL_MAP_SIDE_LEFT,
+    SR = SF_CHANNEL_MAP_SIDE_RIGHT,
+  };
+  switch (channels) {
+    case 3: return {FL, FR, FC};
+    case 4: return {FL, FR, BL, BR};
+    case 5: return {FL, FR, FC, BL, BR};
+    case 6: return {FL, FR, FC, LFE, BL, BR};
+    case 7: return {FL, FR, FC, LFE, BC, SL, SR};
+    case 8: return {FL, FR, FC, LFE, BL, BR, SL, SR};
+  }
+  std::vector<int> places = UsualPlaces(8);
+  places.resize(size_t(channels), SF_CHANNEL_MAP_INVALID);
+  return places;
+}
 
 }  // namespace
 
@@ -42,6 +111,8 @@ bool AudioDecoder::Open(const std::string& path) {
   Close();
   path_ = path;
   info_ = SF_INFO{};
+  mix_.clear();
+  unmixed_.clear();
   return OpenFile();
 }
 
@@ -53,7 +124,7 @@ bool AudioDecoder::OpenFile() {
   const bool firstOpen = info_.channels == 0;
   // Reopened to start over, the file must still hold the same kind of sound
   // (the caller's buffers are sized for it).
-  const bool usable = sound_ && info.channels >= 1 && info.channels <= 2 && info.samplerate > 0 &&
+  const bool usable = sound_ && info.channels >= 1 && info.samplerate > 0 &&
                       info.samplerate <= kMaxRate &&
                       (firstOpen || (info.channels == info_.channels &&
                                      info.samplerate == info_.samplerate));
@@ -62,9 +133,45 @@ bool AudioDecoder::OpenFile() {
     return false;
   }
   info_ = info;
+  if (firstOpen) PlanMixDown();
   frame_ = 0;
   ended_ = false;
   return true;
+}
+
+void AudioDecoder::PlanMixDown() {
+  if (info_.channels <= 2) return;
+  std::vector<int> places(size_t(info_.channels));
+  if (!sf_command(sound_, SFC_GET_CHANNEL_MAP_INFO, places.data(),
+                  int(places.size() * sizeof(int))))
+    places = UsualPlaces(info_.channels);
+  float left = 0;
+  float right = 0;
+  for (const int place : places) {
+    const auto [toLeft, toRight] = GainsOf(place);
+    mix_.insert(mix_.end(), {toLeft, toRight});
+    left += toLeft;
+    right += toRight;
+  }
+  // Scaled so that a sound in every channel is as loud in the mix: nothing
+  // goes beyond full scale.
+  const float loudest = std::max(left, right);
+  for (float& gain : mix_) gain = loudest > 0 ? gain / loudest : 0.0f;
+  unmixed_.resize(size_t(kMixFrames * info_.channels));
+}
+
+void AudioDecoder::MixDown(const float* in, int64_t frames, float* out) const {
+  const size_t channels = size_t(info_.channels);
+  for (int64_t frame = 0; frame < frames; ++frame, in += channels, out += 2) {
+    float left = 0;
+    float right = 0;
+    for (size_t channel = 0; channel < channels; ++channel) {
+      left += in[channel] * mix_[2 * channel];
+      right += in[channel] * mix_[2 * channel + 1];
+    }
+    out[0] = left;
+    out[1] = right;
+  }
 }
 
 void AudioDecoder::Close() {
@@ -84,12 +191,25 @@ int64_t AudioDecoder::HeaderFrames() const {
 int64_t AudioDecoder::Read(float* out, int64_t frames) {
   int64_t done = 0;
   while (!ended_ && done < frames) {
-    const sf_count_t got =
-        sound_ ? sf_readf_float(sound_, out + done * Channels(), frames - done) : 0;
-    if (got <= 0)
+    // libsndfile's MP3 reader returns nothing from a read that runs into a
+    // broken MP3 frame (the last one of a file cut short), dropping all it
+    // decoded before it. Read one sample frame at a time (the calls cost
+    // next to nothing beside the decoding), an MP3 file gives all its sound
+    // up to the broken frame however the callers cut their reads: the count
+    // of its length and its playback end together.
+    int64_t step = IsMpeg() ? 1 : frames - done;
+    float* into = out + done * Channels();
+    if (!mix_.empty()) {
+      step = std::min(step, kMixFrames);
+      into = unmixed_.data();
+    }
+    const sf_count_t got = sound_ ? sf_readf_float(sound_, into, step) : 0;
+    if (got <= 0) {
       ended_ = true;
-    else
-      done += got;
+      break;
+    }
+    if (!mix_.empty()) MixDown(into, got, out + done * Channels());
+    done += got;
   }
   frame_ += done;
   return done;

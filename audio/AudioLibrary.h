@@ -4,8 +4,9 @@
 // AudioFree. Without an audio device everything works silently: streams open
 // and report their length, but nothing plays and positions stay where they
 // are put. Positions and lengths are bytes of the decoded 16-bit stream
-// (frames x channels x 2). Files are decoded as they play, a couple of seconds
-// ahead; an MP3 file's length is counted by decoding it once in the
+// (frames x channels x 2); files of more than two channels play mixed down
+// to stereo, and count as that. Files are decoded as they play, a couple of
+// seconds ahead; an MP3 file's length is counted by decoding it once in the
 // background from the moment it is opened.
 #pragma once
 
@@ -16,8 +17,8 @@ using AudioHandle = uint32_t;  // 0 = no stream
 // Opens the default output device, mixing at outputRate Hz. Once; again only
 // after AudioFree.
 void AudioInit(int outputRate);
-// The game's path ("DATA\\AUDIO\\hev.mp3"); 0 if it cannot be opened or is
-// not a mono or stereo sound.
+// The game's path ("DATA\\AUDIO\\hev.mp3"); 0 if it cannot be opened as a
+// sound.
 AudioHandle AudioStreamCreateFile(const char* path);
 // Playback rate in Hz (the file's own rate for 0; 40000 on a 44100 Hz file
 // plays slower and lower), volume 0..100 (linear), pan -100..100 (mono files).

@@ -79,6 +79,14 @@ void PlayRampWithPauses(const std::string& folder) {
   PlayFor(100ms);
 }
 
+// surround.wav, a 5.1 file, played to its end.
+void PlaySurround(const std::string& folder) {
+  const AudioHandle surround = Open(folder, "surround.wav");
+  AudioChannelSetAttributes(surround, 44100, 100, 0);
+  AudioChannelPlay(surround, false);
+  PlayFor(700ms);
+}
+
 // Without a device: the length, and the position after playing and after
 // moving, into report.txt.
 void ReportWithoutDevice(const std::string& folder) {
@@ -94,7 +102,10 @@ void ReportWithoutDevice(const std::string& folder) {
 }
 
 const std::map<std::string, void (*)(const std::string&)> kScenes = {
-    {"tones", PlayTones}, {"ramp", PlayRampWithPauses}, {"no device", ReportWithoutDevice}};
+    {"tones", PlayTones},
+    {"ramp", PlayRampWithPauses},
+    {"surround", PlaySurround},
+    {"no device", ReportWithoutDevice}};
 
 class SceneChild : public testing::Environment {
  public:
@@ -231,6 +242,21 @@ TEST(AudioOutput, StopPausesAndPlayGoesOnWhereItStoppedUntilRewound) {
   // Before the rewind: two stretches of about 100 ms, the second going on
   // from the first.
   EXPECT_GT(restarts[0], size_t(kRate * 15 / 100));
+}
+
+TEST(AudioOutput, FiveOneIsHeardWholeAndAtItsLevel) {
+  TempFolder folder;
+  // The same ramp in all six channels: mixed down, it is that ramp again.
+  WriteSound(folder.Path("surround.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, kRate, 6,
+             Ramp(20000, 6, kRampFirst));
+  ASSERT_EQ(RunScene("surround", folder, WaveConfig(folder)), 0)
+      << ReadText(folder.Path("errors.txt"));
+
+  const std::vector<std::vector<int>> heard = SoundingStretches(folder.Path("out.wav"));
+  ASSERT_EQ(heard.size(), 1u);
+  ASSERT_EQ(heard[0].size(), 20000u);
+  for (size_t i = 0; i < heard[0].size(); ++i)
+    ASSERT_NEAR(heard[0][i], kRampFirst + int(i), 1) << "frame " << i;
 }
 
 TEST(AudioOutput, WithoutADeviceEverythingWorksAndNothingIsPrinted) {

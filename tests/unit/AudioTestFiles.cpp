@@ -71,8 +71,14 @@ void WriteAndClose(SNDFILE* file, int channels, const Samples& samples) {
 }  // namespace
 
 void WriteSound(const std::string& path, int format, int rate, int channels,
-                const Samples& samples) {
-  WriteAndClose(Create(path, format, rate, channels), channels, samples);
+                const Samples& samples, const std::vector<int>& channelMap) {
+  SNDFILE* file = Create(path, format, rate, channels);
+  if (!channelMap.empty()) {
+    std::vector<int> map = channelMap;
+    if (!sf_command(file, SFC_SET_CHANNEL_MAP_INFO, map.data(), int(map.size() * sizeof(int))))
+      throw std::runtime_error("cannot give " + path + " its channel map");
+  }
+  WriteAndClose(file, channels, samples);
 }
 
 void WriteMp3(const std::string& path, int rate, int channels, const Samples& samples) {
@@ -108,4 +114,10 @@ int64_t StripXingFrame(const std::string& path) {
   const size_t kept = size_t(frameEnd - bytes.begin());
   out.write(reinterpret_cast<const char*>(bytes.data() + kept), std::streamsize(bytes.size() - kept));
   return frames;
+}
+
+void CutEnd(const std::string& path, int64_t bytes) {
+  const auto size = std::filesystem::file_size(path);
+  if (bytes < 0 || uintmax_t(bytes) > size) throw std::runtime_error(path + " is too short to cut");
+  std::filesystem::resize_file(path, size - uintmax_t(bytes));
 }

@@ -30,10 +30,15 @@ Samples Ramp(int frames, int channels, int first);
 Samples LoudThenQuiet(int frames, int rate);
 
 // `format` is a libsndfile format (SF_FORMAT_WAV | SF_FORMAT_PCM_16, ...).
+// A channel map (SF_CHANNEL_MAP_LEFT, ...) is written into formats that
+// keep one (SF_FORMAT_WAVEX).
 void WriteSound(const std::string& path, int format, int rate, int channels,
-                const Samples& samples);
+                const Samples& samples, const std::vector<int>& channelMap = {});
 // MP3 (MPEG-1 layer III) at variable bit rate with the encoder's Xing header.
 void WriteMp3(const std::string& path, int rate, int channels, const Samples& samples);
 // Removes the Xing header frame from an MP3 file made by WriteMp3 and returns
 // the number of audio frames it announced (each 1152 samples per channel).
 int64_t StripXingFrame(const std::string& path);
+// Cuts the last `bytes` bytes off a file, as a copy or download broken off
+// would.
+void CutEnd(const std::string& path, int64_t bytes);
