@@ -141,43 +141,49 @@ int32_t CountFiles(const std::string& folder, const std::string& mask) {
   return count;
 }
 
+namespace {
+
+// "field = v (lielākais max)": above the largest the tables hold, in the
+// level file's own words; "(mazākais 1)" for a size below 1.
+std::string Beyond(const std::string& field, int value, int largest) {
+  const std::string limit = value < 1 ? "maz\xE2kais 1" : "liel\xE2kais " + std::to_string(largest);
+  return field + " = " + std::to_string(value) + " (" + limit + ")";
+}
+
+std::string Index(int i) { return "[" + std::to_string(i) + "]"; }
+
+}  // namespace
+
 bool LevelFitsTables(std::string& reason) {
   auto refuse = [&](const std::string& what) {
     reason = what;
     return false;
   };
   if (game.screensX < 1 || game.screensX > kGridColumns)
-    return refuse("the level is " + std::to_string(game.screensX) +
-                  " screens wide; 1 to 31 are allowed");
+    return refuse(Beyond("screensX", game.screensX, kGridColumns));
   if (game.screensY < 1 || game.screensY > kGridRows)
-    return refuse("the level is " + std::to_string(game.screensY) +
-                  " screens high; 1 to 11 are allowed");
-  if (game.unitCount > kMaxUnits)
-    return refuse(std::to_string(game.unitCount) + " units; at most 500 are allowed");
-  if (game.blockCount > kMaxBlock)
-    return refuse("block count " + std::to_string(game.blockCount) + "; at most 500 is allowed");
-  for (uint16_t count : {game.lineCountA, game.lineCountB, game.lineCountC}) {
-    if (count > kMaxLinePoint)
-      return refuse("line count " + std::to_string(count) + "; at most 511 is allowed");
+    return refuse(Beyond("screensY", game.screensY, kGridRows));
+  if (game.unitCount > kMaxUnits) return refuse(Beyond("unitCount", game.unitCount, kMaxUnits));
+  if (game.blockCount > kMaxBlock) return refuse(Beyond("blockCount", game.blockCount, kMaxBlock));
+  const std::pair<const char*, uint16_t> lineCounts[] = {
+      {"lineCountA", game.lineCountA}, {"lineCountB", game.lineCountB}, {"lineCountC", game.lineCountC}};
+  for (const auto& [field, count] : lineCounts) {
+    if (count > kMaxLinePoint) return refuse(Beyond(field, count, kMaxLinePoint));
   }
   for (int i = 0; i <= game.unitCount; ++i) {
     if (units[i].unitType >= kUnitTypes)
-      return refuse("unit " + std::to_string(i) + " has type " +
-                    std::to_string(units[i].unitType) + "; types 0 to 6 exist");
+      return refuse(Beyond("unitType" + Index(i), units[i].unitType, kUnitTypes - 1));
   }
   for (int c = 0; c < game.screensX; ++c) {
     for (int r = 0; r < game.screensY; ++r) {
       if (game.screenGrid[c][r] > kLastScreenTexture)
-        return refuse("screen " + std::to_string(c) + "," + std::to_string(r) +
-                      " names picture " + std::to_string(game.screenGrid[c][r]) +
-                      "; at most 99 exist");
+        return refuse(Beyond("screenGrid" + Index(c) + Index(r), game.screenGrid[c][r],
+                             kLastScreenTexture));
     }
   }
   for (int k = 0; k < kPickupKinds; ++k) {
     if (pickupKinds[k].lastItem > kLastPickupItem)
-      return refuse("pickup kind " + std::to_string(k) + " has " +
-                    std::to_string(pickupKinds[k].lastItem + 1) +
-                    " items; at most 100 are allowed");
+      return refuse(Beyond("lastItem" + Index(k), pickupKinds[k].lastItem, kLastPickupItem));
   }
   return true;
 }

@@ -151,12 +151,14 @@ void RunBonusScreen() {
   AudioChannelStop(musicStreams[0]);
   DrawOverlay(menuState.bonusMessageTex, 0, 0, -0.01, 800, 600, 1);
   // While the video covers the window the mouse belongs to the video: the
-  // screen's buttons do not react under it.
-  if (!MediaPlayer1.enabled && menuState.creditsButton.Run(410, 500)) StartVideo("DATA\\FMV\\credits.WMV");
-  if (MediaPlayer1.enabled) {
-    StopVideoAtEnd();
-    return;
+  // screen's buttons do not react under it. In the frame it ends they are
+  // there again.
+  if (MediaPlayer1.enabled) StopVideoAtEnd();
+  if (!MediaPlayer1.enabled && menuState.creditsButton.Run(410, 500)) {
+    StartVideo("DATA\\FMV\\credits.WMV");
+    StopVideoAtEnd();  // one that cannot be played counts as played at once
   }
+  if (MediaPlayer1.enabled) return;
   if (menuState.backButton.Run(290, 500)) {
     mainScreen.bonusShown = 0;
     ShowMenuAgain();

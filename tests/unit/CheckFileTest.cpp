@@ -38,6 +38,12 @@ TEST_F(CheckFileTest, MissingFileIsRefusedWithTheGamesMessage) {
                                               {"text", "Nevar ielādēt settings.cfg"}}}));
 }
 
+TEST_F(CheckFileTest, MissingCatalogueOrAnimationFileIsRefusedAsTheGameWouldSayIt) {
+  EXPECT_EQ(Check("levels", folder / "nothing-here", 1)["refused"], "Nevar ielādēt levels.txt");
+  EXPECT_EQ(Check("panim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");
+  EXPECT_EQ(Check("uanim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");
+}
+
 TEST_F(CheckFileTest, CatalogueEntriesFillInOrder) {
   WriteShifted(folder / "cat", "<l1.dat;lev1>\r\n<l2.dat;lev2>");
   const json report = Check("levels", folder / "cat", 0);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "ScreensTestSupport.h"
+#include "gfx/Focus.h"
 #include "platform/MediaPlayer.h"
 #include "screens/Screens.h"
 
@@ -92,9 +93,12 @@ TEST_F(ButtonsTest, UnderTheCreditsVideoTheBonusScreensButtonsDoNotReact) {
 
   videoClock += 2000;
   MediaPlayer1.Frame();
+  BeginFocusFrame();
   MainMenuFrame();
   EXPECT_FALSE(MediaPlayer1.enabled);
   EXPECT_FALSE(panelVisible);
+  BeginFocusFrame();
+  EXPECT_EQ(ShownFocusTargets().size(), 2u) << "in the frame the video ends, both buttons show";
   screenFlags.mouseDown = 0;
   MainMenuFrame();
   screenFlags.mouseDown = 1;

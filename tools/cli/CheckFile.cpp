@@ -6,6 +6,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "data/AnimTables.h"
 #include "data/LevelFile.h"
@@ -126,7 +127,9 @@ std::optional<std::string> CheckConfigFile(const ConfigKind& kind, const std::st
   if (kind.read == LoadLevelAndAnimTables) {
     // The other two files of the reader are there but empty: they hold no
     // entries and leave nothing in the shared buffer.
-    for (const char* name : kCatalogueAndAnimFiles) std::ofstream empty(scratch.path() / name);
+    for (const char* name : kCatalogueAndAnimFiles) {
+      if (std::string_view(name) != kind.fileName) std::ofstream empty(scratch.path() / name);
+    }
   }
   std::error_code error;
   if (fs::is_regular_file(path, error))
