@@ -116,6 +116,8 @@ void AudioChannelSetPosition(AudioHandle handle, uint64_t position) {
   stream->SetPositionFrames(int64_t(std::min<uint64_t>(frame, INT64_MAX)));
 }
 
+void AudioStreamFree(AudioHandle handle) { streams.erase(handle); }
+
 void AudioFree() {
   streams.clear();
   if (context) {

@@ -32,6 +32,8 @@ void AudioChannelPlay(AudioHandle handle, bool restart);
 // Stops playback; the position stays where it was.
 void AudioChannelStop(AudioHandle handle);
 void AudioChannelSetPosition(AudioHandle handle, uint64_t position);
+// Releases one stream; its handle then names nothing.
+void AudioStreamFree(AudioHandle handle);
 // Releases every stream and the device.
 void AudioFree();
 // Gain in hundredths of a decibel (0 = full, -500 = 5 dB down), applied on

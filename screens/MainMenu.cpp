@@ -188,6 +188,7 @@ bool NoItemHit(const tMenuItem items[], int count) {
 
 void CloseMainMenu() {
   AudioChannelStop(mainScreen.menuSound);
+  AudioStreamFree(mainScreen.menuSound);
   mainScreen.menuSound = 0;
   for (TextureName& texture : mainScreen.itemTextures) DeleteTexture(texture);
   for (TextureName& texture : mainScreen.panelTextures) DeleteTexture(texture);

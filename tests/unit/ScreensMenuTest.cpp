@@ -1,4 +1,7 @@
+#include <filesystem>
+
 #include "ScreensTestSupport.h"
+#include "audio/AudioLibrary.h"
 #include "screens/Screens.h"
 
 namespace {
@@ -84,6 +87,19 @@ TEST_F(MenuTest, NewGameClosesTheMenuAndStopsTheTitleMusic) {
   EXPECT_FALSE(mainScreen.titleMusicOn);
   EXPECT_EQ(mainScreen.menuSound, 0u);
   EXPECT_FALSE(TerminateRequested());
+}
+
+TEST_F(MenuTest, ClosingTheMenuFreesItsHoverSound) {
+  std::filesystem::create_directories("DATA/AUDIO");
+  WriteWav("DATA/AUDIO/selectB.wav", 0.1);
+  AudioInit(44100);
+  MainMenuFrame();
+  const AudioHandle sound = mainScreen.menuSound;
+  EXPECT_NE(sound, 0u);
+  EXPECT_GT(AudioStreamGetLength(sound), 0u);
+  Click(400, 220);  // New Game
+  EXPECT_EQ(AudioStreamGetLength(sound), 0u) << "the handle names no stream any more";
+  AudioFree();
 }
 
 TEST_F(MenuTest, ExitEndsTheProgram) {
