@@ -152,7 +152,7 @@ TEST_F(CheckContentTest, CompleteFolderIsCleanAndReportMatchesReaders) {
   const json report = CheckJson(0);
   EXPECT_TRUE(report["messages"].empty()) << report["messages"];
   EXPECT_TRUE(report["missing"].empty()) << report["missing"];
-  EXPECT_TRUE(report["unreadableTgaHeaders"].empty());
+  EXPECT_TRUE(report["unplayableSounds"].empty()) << report["unplayableSounds"];
   EXPECT_EQ(report["clean"], true);
   // The blocks as the file gives them: the loader clears solidNow later.
   EXPECT_EQ(report["blocks"][1]["solidNow"], 1);
@@ -197,9 +197,30 @@ TEST_F(CheckContentTest, MissingPictureAndShortTgaHeaderAreListed) {
   WriteBytes(folder / "DATA/onscreen/Sem.tga", std::string(10, '\0'));
   const json report = CheckJson(1);
   EXPECT_EQ(Strings(report["missing"]), std::vector<std::string>{"DATA\\Items\\3.tga"});
-  EXPECT_EQ(Strings(report["unreadableTgaHeaders"]),
-            std::vector<std::string>{"DATA\\onscreen\\Sem.tga"});
+  EXPECT_EQ(report["messages"], json::array({{{"caption", "TGA File Error"},
+                                              {"text", "Couldn't read file \"DATA\\onscreen\\Sem.tga\"."}}}));
   EXPECT_EQ(report["clean"], false);
+}
+
+// Files the game would refuse on opening them give the game's own messages:
+// a picture whose pixels are cut short, a JPG that is not one, a video that
+// is not one; a sound that is not one would play as silence and is listed.
+TEST_F(CheckContentTest, FilesTheGameWouldRefuseGiveItsMessages) {
+  std::string cut = Tga(4, 4);
+  cut.resize(cut.size() - 8);
+  WriteBytes(folder / "DATA/MainScreen/symb3.tga", cut);
+  WriteBytes(folder / "DATA/Options/title.jpg", "not a picture");
+  WriteBytes(folder / "DATA/FMV/intro.WMV", "not a video");
+  WriteBytes(folder / "DATA/AUDIO/mest.wav", "not a sound");
+  WriteBytes(folder / "DATA/FX/sparkle128.tga", Tga(4, 3));  // no whole frame
+  const json report = CheckJson(1);
+  EXPECT_EQ(report["messages"].size(), 4u) << report["messages"];
+  const std::string all = report["messages"].dump();
+  for (const char* named : {"symb3.tga", "title.jpg", "intro.WMV", "sparkle128.tga"})
+    EXPECT_NE(all.find(named), std::string::npos) << named << " " << all;
+  EXPECT_EQ(Strings(report["unplayableSounds"]),
+            std::vector<std::string>{"DATA\\AUDIO\\mest.wav: not a sound the game can decode"});
+  EXPECT_TRUE(report["missing"].empty());
 }
 
 TEST_F(CheckContentTest, LevelFilesScreenPicturesAndSpriteSheetsAreChecked) {
@@ -256,7 +277,7 @@ TEST(CheckDefaultContent, IsCleanAndReportMatchesReaders) {
   const ToolRun run = RunTool(RunCheckContent, {content.string(), "--json"});
   const json report = json::parse(run.out);
   EXPECT_EQ(run.status, 0) << report["messages"] << report["missing"]
-                           << report["unreadableTgaHeaders"];
+                           << report["unplayableSounds"];
   EXPECT_TRUE(report["messages"].empty());
   ExpectReportMatchesReaders(report, content);
 }

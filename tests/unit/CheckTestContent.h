@@ -14,7 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include <sndfile.h>
+
 #include "tools/cli/Commands.h"
+#include "tools/content/ImageFiles.h"
+#include "tools/content/MediaWriter.h"
 
 namespace checktest {
 
@@ -179,6 +183,46 @@ inline std::string UnitStatsText() {
          "< 040 060 030 000 0.0 1.0 0\r\n";
 }
 
+// Small but real sounds, pictures and videos, so that the checker can open
+// them as the game does.
+inline std::vector<float> Tone(int frames) {
+  std::vector<float> stereo(size_t(frames) * 2);
+  for (size_t i = 0; i < stereo.size(); ++i) stereo[i] = (i / 2 % 50 < 25) ? 0.25f : -0.25f;
+  return stereo;
+}
+inline void WriteWav(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  SF_INFO info{};
+  info.samplerate = 44100;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* sound = sf_open(file.string().c_str(), SFM_WRITE, &info);
+  const std::vector<float> samples = Tone(4410);
+  sf_writef_float(sound, samples.data(), 4410);
+  sf_close(sound);
+}
+inline void WriteMp3(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  MediaWriter writer;
+  writer.Open(file.string(), "mp3") && writer.AddAudio(AV_CODEC_ID_MP3, 128000, Tone(11025)) &&
+      writer.Begin() && writer.Finish();
+}
+inline void WriteWmv(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  MediaWriter writer;
+  bool ok = writer.Open(file.string(), "asf") && writer.AddVideo(AV_CODEC_ID_WMV2, 32, 32, 25, 4) &&
+            writer.AddAudio(AV_CODEC_ID_WMAV2, 64000, Tone(8820)) && writer.Begin();
+  const std::vector<uint8_t> grey(32 * 32 * 3, 128);
+  for (int n = 0; ok && n < 5; ++n) ok = writer.WriteVideoFrame(grey.data());
+  writer.Finish();
+}
+inline void WriteJpg(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  Image image(8, 8);
+  image.Fill(Hex(0x336699));
+  ::WriteJpg(file.string(), image);
+}
+
 // The level of catalogue entry 0: its name in the game, and where it lies.
 inline const char* const kLevelPath = "DATA\\levels\\test.vrk";
 inline const char* const kLevelFile = "DATA/levels/test.vrk";
@@ -214,16 +258,18 @@ inline void WriteContent(const fs::path& root) {
   for (int type = 1; type <= 6; ++type)
     WriteBytes(root / ("DATA/Sprites/unit" + std::to_string(type) + ".tga"), Tga(4, 4 * 10));
 
-  std::vector<std::string> others = {
-      "titlescreen2.mp3", "DATA/AUDIO/hev.mp3", "DATA/AUDIO/selectB.wav",
-      "DATA/AUDIO/ciekurs.wav", "DATA/AUDIO/mest.wav", "DATA/AUDIO/sparkle2.wav",
+  for (const char* sound : {"titlescreen2.mp3", "DATA/AUDIO/hev.mp3"}) WriteMp3(root / sound);
+  for (const char* sound : {"DATA/AUDIO/selectB.wav", "DATA/AUDIO/ciekurs.wav",
+                            "DATA/AUDIO/mest.wav", "DATA/AUDIO/sparkle2.wav"})
+    WriteWav(root / sound);
+  for (const char* video : {"DATA/FMV/credits.WMV", "DATA/FMV/intro.WMV"}) WriteWmv(root / video);
+  std::vector<std::string> photos = {
       "DATA/Message/exit.jpg", "DATA/Message/load.jpg", "DATA/Message/bonus.jpg",
-      "DATA/intro/kesmar.jpg", "DATA/intro/LUMO.jpg", "DATA/FMV/credits.WMV",
-      "DATA/FMV/intro.WMV", "DATA/Options/title.jpg", "DATA/Options/trackbar.jpg",
-      "DATA/LoadTitle/l1_LoadTitle.jpg", "DATA/levels/d01.JPG",
+      "DATA/intro/kesmar.jpg", "DATA/intro/LUMO.jpg", "DATA/Options/title.jpg",
+      "DATA/Options/trackbar.jpg", "DATA/LoadTitle/l1_LoadTitle.jpg", "DATA/levels/d01.JPG",
       "DATA/Statistics/Stat_title.jpg"};
-  for (int i = 0; i <= 5; ++i) others.push_back("DATA/MainScreen/b0" + std::to_string(i) + ".jpg");
-  for (const std::string& file : others) WriteBytes(root / file, "not looked into");
+  for (int i = 0; i <= 5; ++i) photos.push_back("DATA/MainScreen/b0" + std::to_string(i) + ".jpg");
+  for (const std::string& photo : photos) WriteJpg(root / photo);
 }
 
 // A level standing on one white ground line across two screens, with a

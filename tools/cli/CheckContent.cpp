@@ -1,11 +1,14 @@
 // check-content DIR: reads a content folder the way the game does when it
-// starts and loads its level, and reports every table, every message box,
-// every missing file and every unreadable TGA header.
+// starts and loads its level, opens every file it would open, and reports
+// every table, every message box, every missing file and every sound that
+// would play as silence.
 #include <strings.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,15 +18,21 @@
 #include "data/AnimTables.h"
 #include "data/LevelFile.h"
 #include "data/LevelLoader.h"
-#include "data/TgaSize.h"
+#include "audio/AudioDecoder.h"
+#include "game/Anim.h"
 #include "game/Units.h"
+#include "gfx/Texture.h"
 #include "platform/Files.h"
+#include "platform/MediaPlayer.h"
 #include "tools/cli/Checks.h"
 #include "tools/cli/ReaderSession.h"
 #include "tools/cli/Report.h"
 #include "tools/cli/TableReport.h"
 
 namespace {
+
+// The one sprite sheet of fixed name: loaded as frames, as the others.
+constexpr const char* kSparkleSheet = "DATA\\FX\\sparkle128.tga";
 
 constexpr const char* kHelp = R"(usage: virko-tool check-content DIR [--json]
 
@@ -46,15 +55,21 @@ It prints:
     pictures, sounds, videos, the level file, the level's screen pictures
     and the sprite sheets of the player and of the unit types the level uses
     (an empty name "" means the table names no file where the game needs one);
-  - unreadableTgaHeaders: TGA pictures shorter than their 18-byte header.
+  - every file that is there is then opened as the game opens it: pictures
+    decoded by the game's own loaders and videos opened to their first
+    picture by its media player, so that their refusals are among the
+    messages; sounds decoded to their first frames;
+  - unplayableSounds: sounds the game would play as silence (it says
+    nothing about them), each with the reason.
 
 Options:
   --json   print one JSON object instead of text; reals read back to the
            same 32-bit value, text is UTF-8 (the files are Windows-1257)
   --help   print this text
 
-Exit status: 0 when the game would start and load its level without a
-message and no file is missing; 1 otherwise; 2 when the arguments are wrong.
+Exit status: 0 when the game would start, load its level and open every
+file without a message, no file is missing and every sound plays; 1
+otherwise; 2 when the arguments are wrong.
 )";
 
 // Files the game opens by fixed names, in the order a run meets them:
@@ -84,7 +99,7 @@ std::vector<std::string> FixedFiles() {
   for (const char* file :
        {"DATA\\onscreen\\cone.tga", "DATA\\onscreen\\fontx1.tga", "DATA\\onscreen\\fontx2.tga",
         "DATA\\onscreen\\Nut.tga", "DATA\\onscreen\\RareVozazu.tga", "DATA\\onscreen\\Sem.tga",
-        "DATA\\Objects\\mstone.tga", "DATA\\veapons\\nut.tga", "DATA\\FX\\sparkle128.tga",
+        "DATA\\Objects\\mstone.tga", "DATA\\veapons\\nut.tga", kSparkleSheet,
         "DATA\\AUDIO\\ciekurs.wav", "DATA\\AUDIO\\mest.wav", "DATA\\AUDIO\\sparkle2.wav",
         "DATA\\Statistics\\Stat_title.jpg", "DATA\\Statistics\\butR.tga",
         "DATA\\Statistics\\butP.tga"})
@@ -118,27 +133,67 @@ std::vector<std::string> LevelFiles(bool levelRead) {
   return files;
 }
 
-bool IsTga(const std::string& name) {
-  return name.size() >= 4 && strcasecmp(name.c_str() + name.size() - 4, ".tga") == 0;
+bool HasExtension(const std::string& name, const char* extension) {
+  const size_t length = std::strlen(extension);
+  return name.size() >= length &&
+         strcasecmp(name.c_str() + name.size() - length, extension) == 0;
 }
 
-struct FileProblems {
+// The files of the list that are not there, each once.
+std::vector<std::string> MissingFiles(const std::vector<std::string>& files) {
   std::vector<std::string> missing;
-  std::vector<std::string> unreadableTga;
-};
-
-FileProblems FindFileProblems(const std::vector<std::string>& files) {
-  FileProblems problems;
   std::set<std::string> seen;
   for (const std::string& file : files) {
-    if (!seen.insert(file).second) continue;
-    if (!FileExists(file)) {
-      problems.missing.push_back(file);
-    } else if (IsTga(file) && (!TgaWidth(file) || !TgaHeight(file))) {
-      problems.unreadableTga.push_back(file);
+    if (seen.insert(file).second && !FileExists(file)) missing.push_back(file);
+  }
+  return missing;
+}
+
+// Why a sound would play as silence, or nullopt if it plays.
+std::optional<std::string> SoundProblem(const std::string& file) {
+  AudioDecoder decoder;
+  if (!decoder.Open(*ResolvePath(file))) return "not a sound the game can decode";
+  std::vector<float> frames(size_t(1024) * decoder.Channels());
+  if (decoder.Read(frames.data(), 1024) == 0) return "holds no sound";
+  return std::nullopt;
+}
+
+// Opens every file of the list that is there as the game opens it, in the
+// session (so that refusals are collected as the game's messages), except
+// the sprite sheets already loaded when the level was set up. Returns the
+// sounds that would play as silence, as "file: reason".
+std::vector<std::string> OpenAsTheGameDoes(const std::vector<std::string>& files,
+                                           const std::set<std::string>& loadedSheets,
+                                           ReaderSession& session) {
+  std::vector<std::string> unplayable;
+  std::set<std::string> seen;
+  for (const std::string& file : files) {
+    if (!seen.insert(file).second || loadedSheets.count(file) || !FileExists(file)) continue;
+    if (file == kSparkleSheet || file == playerAnims[0].fileName) {
+      session.Run([&] { cAnim{}.LoadSheet(file); });
+    } else if (HasExtension(file, ".tga")) {
+      session.Run([&] {
+        TextureName texture = 0;
+        LoadTGA(file, texture);
+      });
+    } else if (HasExtension(file, ".jpg")) {
+      session.Run([&] {
+        TextureName texture = 0;
+        LoadJPG(file, texture);
+      });
+    } else if (HasExtension(file, ".wmv")) {
+      session.Run([&] {
+        cMediaPlayer player;
+        player.fileName = file;
+        player.Open();
+        player.Stop();
+      });
+    } else if (HasExtension(file, ".wav") || HasExtension(file, ".mp3")) {
+      if (const std::optional<std::string> problem = SoundProblem(file))
+        unplayable.push_back(file + ": " + *problem);
     }
   }
-  return problems;
+  return unplayable;
 }
 
 ReportValue TextList(const std::vector<std::string>& gameTexts) {
@@ -147,11 +202,11 @@ ReportValue TextList(const std::vector<std::string>& gameTexts) {
   return list;
 }
 
-std::string Verdict(size_t messages, size_t missing, size_t unreadable) {
-  if (messages + missing + unreadable == 0)
-    return "clean: the game would start and load its level without a message\n";
+std::string Verdict(size_t messages, size_t missing, size_t unplayable) {
+  if (messages + missing + unplayable == 0)
+    return "clean: the game would start, load its level and open every file without a message\n";
   return "not clean: " + std::to_string(messages) + " message(s), " + std::to_string(missing) +
-         " missing file(s), " + std::to_string(unreadable) + " unreadable TGA header(s)\n";
+         " missing file(s), " + std::to_string(unplayable) + " unplayable sound(s)\n";
 }
 
 }  // namespace
@@ -208,7 +263,15 @@ int RunCheckContent(const Args& args, FILE* out) {
 
   std::vector<std::string> files = FixedFiles();
   for (std::string& file : LevelFiles(levelRead)) files.push_back(std::move(file));
-  const FileProblems problems = FindFileProblems(files);
+  const std::vector<std::string> missing = MissingFiles(files);
+  // The level's set-up loaded the sprite sheets of its units and player.
+  std::set<std::string> loadedSheets;
+  if (levelRead) {
+    loadedSheets.insert(playerAnims[0].fileName);
+    for (int i = 1; i <= std::min<int>(game.unitCount, kMaxUnits); ++i)
+      if (units[i].unitType < kUnitTypes) loadedSheets.insert(unitTypes[units[i].unitType].anim.fileName);
+  }
+  const std::vector<std::string> unplayable = OpenAsTheGameDoes(files, loadedSheets, session);
 
   ReportValue messages = ReportValue::Array();
   for (const GameMessage& message : session.messages()) {
@@ -218,20 +281,16 @@ int RunCheckContent(const Args& args, FILE* out) {
   }
   report.Add("messages", std::move(messages));
   report.Add("warnings", TextList(session.warnings()));
-  report.Add("missing", TextList(problems.missing));
-  report.Add("unreadableTgaHeaders", TextList(problems.unreadableTga));
-  const bool clean =
-      session.messages().empty() && problems.missing.empty() && problems.unreadableTga.empty();
+  report.Add("missing", TextList(missing));
+  report.Add("unplayableSounds", TextList(unplayable));
+  const bool clean = session.messages().empty() && missing.empty() && unplayable.empty();
   report.Add("clean", ReportValue::Boolean(clean));
 
   if (json) {
     std::fputs(ToJson(report).c_str(), out);
   } else {
     std::fputs(ToText(report).c_str(), out);
-    std::fputs(Verdict(session.messages().size(), problems.missing.size(),
-                       problems.unreadableTga.size())
-                   .c_str(),
-               out);
+    std::fputs(Verdict(session.messages().size(), missing.size(), unplayable.size()).c_str(), out);
   }
   return clean ? 0 : 1;
 }
