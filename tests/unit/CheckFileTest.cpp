@@ -137,19 +137,28 @@ TEST_F(CheckFileTest, RefusedLevelFillsNothing) {
   EXPECT_EQ(report["messages"].size(), 1u);
 }
 
-TEST_F(CheckFileTest, TgaSizeFromTheHeader) {
-  std::string header(18, '\0');
-  header[12] = 0x40;
-  header[13] = 0x01;
-  header[15] = 0x02;
-  WriteBytes(folder / "a.tga", header);
+TEST_F(CheckFileTest, PicturesAreDecodedAsTheGameLoadsThem) {
+  WriteBytes(folder / "a.tga", Tga(320, 512));
   const json report = Check("tga", folder / "a.tga", 0);
   EXPECT_EQ(report["width"], 320);
   EXPECT_EQ(report["height"], 512);
+  EXPECT_TRUE(report["messages"].empty());
 
-  WriteBytes(folder / "short.tga", header.substr(0, 17));
+  std::string cut = Tga(320, 512);
+  cut.resize(cut.size() / 2);  // a whole header, half the pixels
+  WriteBytes(folder / "cut.tga", cut);
+  const std::string name = (folder / "cut.tga").string();
+  EXPECT_EQ(Check("tga", folder / "cut.tga", 1)["refused"], "Couldn't read file \"" + name + "\".");
+  WriteBytes(folder / "short.tga", cut.substr(0, 17));
   EXPECT_EQ(Check("tga", folder / "short.tga", 1)["refused"], "shorter than its 18-byte header");
   EXPECT_EQ(Check("tga", folder / "none.tga", 1)["refused"], "missing");
+
+  WriteJpg(folder / "a.jpg");
+  EXPECT_FALSE(Check("jpg", folder / "a.jpg", 0).contains("refused"));
+  WriteBytes(folder / "b.jpg", "not a picture");
+  EXPECT_NE(Check("jpg", folder / "b.jpg", 1)["refused"].get<std::string>().find("b.jpg"),
+            std::string::npos);
+  EXPECT_EQ(Check("jpg", folder / "none.jpg", 1)["refused"], "missing");
 }
 
 TEST_F(CheckFileTest, TextReport) {

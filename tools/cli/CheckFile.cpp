@@ -14,6 +14,7 @@
 #include "data/Settings.h"
 #include "data/TgaSize.h"
 #include "data/UnitStats.h"
+#include "gfx/Texture.h"
 #include "platform/Files.h"
 #include "tools/cli/Checks.h"
 #include "tools/cli/ReaderSession.h"
@@ -40,7 +41,9 @@ it fills, or why it was refused:
   level     a level file   screensX, screensY, screenGrid, the line lists A,
                            B and C, units, pickupKinds, blocks (each list
                            from entry 0 to its count: counts are last indices)
-  tga       a TGA picture  width and height from its 18-byte header
+  tga       a TGA picture  width and height from its 18-byte header; the
+                           picture is then decoded as the game loads it
+  jpg       a JPG picture  decoded as the game loads it
 
 The file may have any name: it is read as if it were the file the game
 looks for. pAnim.cfg and uAnim.cfg are read as the first file of their
@@ -153,15 +156,25 @@ std::optional<std::string> CheckLevelFile(const std::string& path, ReportValue& 
   return session.messages().empty() ? std::string("refused") : session.messages().front().text;
 }
 
+// The picture loaded as the game loads it (without drawing it): the first
+// message it shows is the refusal.
+std::optional<std::string> LoadPicture(const std::string& path, bool jpg, ReportValue& report) {
+  ReaderSession session(fs::current_path());
+  session.Run([&] {
+    TextureName texture = 0;
+    jpg ? LoadJPG(path, texture) : LoadTGA(path, texture);
+  });
+  AddMessages(report, session);
+  return RefusalOf(session);
+}
+
 std::optional<std::string> CheckTga(const std::string& path, ReportValue& report) {
   const std::optional<uint16_t> width = TgaWidth(path);
   const std::optional<uint16_t> height = TgaHeight(path);
-  if (width && height) {
-    report.Add("width", ReportValue::Integer(*width));
-    report.Add("height", ReportValue::Integer(*height));
-    return std::nullopt;
-  }
-  return FileExists(path) ? "shorter than its 18-byte header" : "missing";
+  if (!width || !height) return FileExists(path) ? "shorter than its 18-byte header" : "missing";
+  report.Add("width", ReportValue::Integer(*width));
+  report.Add("height", ReportValue::Integer(*height));
+  return LoadPicture(path, false, report);
 }
 
 }  // namespace
@@ -198,6 +211,8 @@ int RunCheckFile(const Args& args, FILE* out) {
     refused = CheckLevelFile(path, report);
   } else if (kind == "tga") {
     refused = CheckTga(path, report);
+  } else if (kind == "jpg") {
+    refused = FileExists(path) ? LoadPicture(path, true, report) : "missing";
   } else {
     const ConfigKind* config = nullptr;
     for (const ConfigKind& candidate : kConfigKinds)
