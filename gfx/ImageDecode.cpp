@@ -1,9 +1,13 @@
 #include "gfx/ImageDecode.h"
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
+#include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>  // the warnings' codes
 
 namespace {
 
@@ -15,26 +19,147 @@ bool SizeAccepted(int width, int height) {
          size_t(width) * size_t(height) <= kMaxPicturePixels;
 }
 
+// How a TGA's stored pixels become R, G, B, A.
+struct tTgaPixels {
+  enum Kind { bgra, bgr, grey, greyAlpha, mapped } kind = bgra;
+  size_t bytes = 4;  // per stored pixel
+  // Colour-mapped pictures: the colour of each index, and which the map holds.
+  std::array<uint8_t, 256 * 4> map{};
+  std::array<bool, 256> inMap{};
+};
+
+// Turns count stored pixels into RGBA; false when a pixel names a colour the
+// colour map does not hold.
+bool ConvertTgaPixels(const tTgaPixels& pixels, const uint8_t* in, size_t count, uint8_t* out) {
+  switch (pixels.kind) {
+    case tTgaPixels::bgra:
+      for (size_t i = 0; i < count; ++i, in += 4, out += 4) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        out[3] = in[3];
+      }
+      return true;
+    case tTgaPixels::bgr:
+      for (size_t i = 0; i < count; ++i, in += 3, out += 4) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        out[3] = 255;
+      }
+      return true;
+    case tTgaPixels::grey:
+      for (size_t i = 0; i < count; ++i, in += 1, out += 4) {
+        out[0] = out[1] = out[2] = in[0];
+        out[3] = 255;
+      }
+      return true;
+    case tTgaPixels::greyAlpha:
+      for (size_t i = 0; i < count; ++i, in += 2, out += 4) {
+        out[0] = out[1] = out[2] = in[0];
+        out[3] = in[1];
+      }
+      return true;
+    case tTgaPixels::mapped:
+      for (size_t i = 0; i < count; ++i, in += 1, out += 4) {
+        if (!pixels.inMap[in[0]]) return false;
+        std::memcpy(out, pixels.map.data() + size_t(in[0]) * 4, 4);
+      }
+      return true;
+  }
+  return false;
+}
+
+// Unpacks run-length packets into count pixels, in the order they are stored.
+// Each packet is a byte n and then either one pixel repeated (n & 0x80) or
+// (n & 0x7F) + 1 pixels; a packet may run on into the next row but not past
+// the last pixel, nor past the end of the file.
+TgaStatus UnpackTgaRuns(std::span<const uint8_t> stored, const tTgaPixels& pixels, size_t count,
+                        uint8_t* out) {
+  size_t at = 0;
+  for (size_t done = 0; done < count;) {
+    if (at == stored.size()) return TgaStatus::packetsEndEarly;
+    const uint8_t packet = stored[at++];
+    const size_t length = (packet & 0x7F) + 1u;
+    const bool repeated = (packet & 0x80) != 0;
+    if (length > count - done) return TgaStatus::packetsOverrun;
+    const size_t bytes = repeated ? pixels.bytes : length * pixels.bytes;
+    if (stored.size() - at < bytes) return TgaStatus::packetsEndEarly;
+    uint8_t* first = out + done * 4;
+    if (!ConvertTgaPixels(pixels, stored.data() + at, repeated ? 1 : length, first))
+      return TgaStatus::badColourIndex;
+    if (repeated)
+      for (size_t i = 1; i < length; ++i) std::memcpy(first + i * 4, first, 4);
+    at += bytes;
+    done += length;
+  }
+  return TgaStatus::ok;
+}
+
 // libjpeg's error manager would end the process; this one jumps back to the
 // decoder with the file refused.
 struct tJpgErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf refuse;
+  bool endedEarly;  // the data ran out before the end marker
 };
 
 [[noreturn]] void RefuseJpg(j_common_ptr info) {
   std::longjmp(reinterpret_cast<tJpgErrorManager*>(info->err)->refuse, 1);
 }
 
-// Warnings (level -1) mean damaged or missing data: a picture with holes in
-// it is refused rather than shown half grey. Trace messages are ignored.
+// Warnings (level -1) mostly mean damaged or missing data: a picture with
+// holes in it is refused rather than shown half grey. Bytes skipped between
+// markers and an unknown JFIF version lose nothing. Running out of data is
+// also reported when only the end marker is missing; whether anything of the
+// picture was lost then is judged once it is decoded (PictureComplete), as a
+// cut through the compressed data also warns that it hit a marker. Trace
+// messages are ignored.
 void JpgMessage(j_common_ptr info, int level) {
-  if (level < 0) RefuseJpg(info);
+  if (level >= 0) return;
+  switch (info->err->msg_code) {
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_JFIF_MAJOR:
+      return;
+    case JWRN_JPEG_EOF:
+      reinterpret_cast<tJpgErrorManager*>(info->err)->endedEarly = true;
+      return;
+    default:
+      RefuseJpg(info);
+  }
 }
 
 void JpgProgress(j_common_ptr info) {
   const auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
   if (decoder->is_decompressor && decoder->input_scan_number > kMaxJpgScans) RefuseJpg(info);
+}
+
+// Whether every component of the picture came in a scan and, in a
+// progressive file, every coefficient was refined to full precision: a file
+// whose data stops between two scans still gives all its rows, some of them
+// without a colour or detail. Asked before the decoder's per-picture memory
+// goes at jpeg_finish_decompress.
+bool PictureComplete(const jpeg_decompress_struct& decoder) {
+  for (int c = 0; c < decoder.num_components; ++c) {
+    if (decoder.comp_info[c].quant_table == nullptr) return false;  // set by its first scan
+    if (!decoder.progressive_mode) continue;
+    for (int k = 0; k < DCTSIZE2; ++k)
+      if (decoder.coef_bits[c][k] != 0) return false;
+  }
+  return true;
+}
+
+// Adobe's programs store CMYK inverted (255 is no ink), which is what libjpeg
+// hands out for CMYK and YCCK files alike: each colour is its inverted ink
+// times the inverted black.
+void CmykToRgba(uint8_t* row, size_t width) {
+  for (size_t x = 0; x < width; ++x, row += 4) {
+    const unsigned k = row[3];
+    row[0] = uint8_t((row[0] * k + 127) / 255);
+    row[1] = uint8_t((row[1] * k + 127) / 255);
+    row[2] = uint8_t((row[2] * k + 127) / 255);
+    row[3] = 255;
+  }
 }
 
 // The decoding proper. No C++ object with a destructor lives in this frame,
@@ -48,6 +173,7 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
   decoder.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = RefuseJpg;
   errors.base.emit_message = JpgMessage;
+  errors.endedEarly = false;
   progress.progress_monitor = JpgProgress;
   if (setjmp(errors.refuse)) {
     jpeg_destroy_decompress(&decoder);
@@ -57,7 +183,11 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
   decoder.progress = &progress;
   jpeg_mem_src(&decoder, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(&decoder, TRUE);
-  decoder.out_color_space = JCS_EXT_RGBA;  // red, green, blue and an alpha of 255
+  // libjpeg does not turn CMYK into RGB; it hands it out as it is, and the
+  // rows are turned here. Anything else comes out as red, green, blue and an
+  // alpha of 255.
+  const bool cmyk = decoder.jpeg_color_space == JCS_CMYK || decoder.jpeg_color_space == JCS_YCCK;
+  decoder.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
   jpeg_calc_output_dimensions(&decoder);
   if (!SizeAccepted(int(decoder.output_width), int(decoder.output_height)) ||
       decoder.output_components != 4) {
@@ -71,41 +201,96 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
   // Decoded rows come from the top down; buffer row 0 is the bottom.
   while (decoder.output_scanline < decoder.output_height) {
     JSAMPROW row = pixels.data() + size_t(height - 1 - int(decoder.output_scanline)) * width * 4;
-    jpeg_read_scanlines(&decoder, &row, 1);
+    if (jpeg_read_scanlines(&decoder, &row, 1) != 1) break;
+    if (cmyk) CmykToRgba(row, size_t(width));
   }
+  const bool allRows = decoder.output_scanline == decoder.output_height;
+  const bool complete = allRows && PictureComplete(decoder);
+  // A single-scan file's missing end marker is noticed only here, where the
+  // decoder looks for it.
   jpeg_finish_decompress(&decoder);
   jpeg_destroy_decompress(&decoder);
-  return true;
+  return allRows && (complete || !errors.endedEarly);
 }
 
 }  // namespace
 
 TgaStatus DecodeTga(std::span<const uint8_t> file, tImage& image) {
   if (file.size() < kTgaHeaderSize) return TgaStatus::shortHeader;
-  if (file[2] != 2) return TgaStatus::notTrueColour;
-  if (file[16] != 32) return TgaStatus::not32Bit;
+  const uint8_t type = file[2];
+  if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11)
+    return TgaStatus::unsupportedType;
+  const bool runLength = type >= 9;
+  const int depth = file[16];
+  tTgaPixels pixels;
+  switch (type & 7) {
+    case 2:
+      if (depth != 32 && depth != 24) return TgaStatus::unsupportedDepth;
+      pixels.kind = depth == 32 ? tTgaPixels::bgra : tTgaPixels::bgr;
+      break;
+    case 3:
+      if (depth != 8 && depth != 16) return TgaStatus::unsupportedDepth;
+      pixels.kind = depth == 8 ? tTgaPixels::grey : tTgaPixels::greyAlpha;
+      break;
+    default:
+      if (depth != 8) return TgaStatus::unsupportedDepth;
+      pixels.kind = tTgaPixels::mapped;
+      break;
+  }
+  pixels.bytes = size_t(depth) / 8;
   const int width = file[12] + 256 * file[13];
   const int height = file[14] + 256 * file[15];
   if (!SizeAccepted(width, height)) return TgaStatus::badSize;
-  const size_t start = kTgaHeaderSize + file[0];  // after the image ID field
-  const size_t rowBytes = size_t(width) * 4;
-  if (file.size() < start || file.size() - start < rowBytes * height)
-    return TgaStatus::shortPixels;
 
-  const bool topRowFirst = (file[17] & 0x20) != 0;
-  image.width = width;
-  image.height = height;
-  image.rgba.resize(rowBytes * height);
-  for (int r = 0; r < height; ++r) {
-    const uint8_t* in = file.data() + start + rowBytes * r;
-    uint8_t* out = image.rgba.data() + rowBytes * (topRowFirst ? height - 1 - r : r);
-    for (size_t p = 0; p < rowBytes; p += 4) {  // B, G, R, A to R, G, B, A
-      out[p] = in[p + 2];
-      out[p + 1] = in[p + 1];
-      out[p + 2] = in[p];
-      out[p + 3] = in[p + 3];
+  // The colour map lies between the image ID field and the pixels.
+  const bool hasMap = file[1] == 1;
+  const size_t mapFirst = file[3] + 256 * file[4];
+  const size_t mapLength = file[5] + 256 * file[6];
+  const int mapDepth = file[7];
+  if (pixels.kind == tTgaPixels::mapped && (!hasMap || (mapDepth != 24 && mapDepth != 32)))
+    return TgaStatus::badColourMap;
+  const size_t mapStart = kTgaHeaderSize + file[0];
+  const size_t mapBytes = hasMap ? mapLength * ((mapDepth + 7) / 8) : 0;
+  if (file.size() < mapStart + mapBytes) return TgaStatus::shortPixels;
+  if (pixels.kind == tTgaPixels::mapped) {
+    const size_t entryBytes = size_t(mapDepth) / 8;
+    // Only the entries an 8-bit index can reach are kept.
+    for (size_t i = mapFirst; i < mapFirst + mapLength && i < 256; ++i) {
+      const uint8_t* in = file.data() + mapStart + (i - mapFirst) * entryBytes;
+      uint8_t* out = pixels.map.data() + i * 4;
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+      out[3] = entryBytes == 4 ? in[3] : 255;
+      pixels.inMap[i] = true;
     }
   }
+
+  // Enough bytes for the pixels must be there before any memory is taken for
+  // them; run-length packets hold at most 128 pixels each.
+  const std::span<const uint8_t> stored = file.subspan(mapStart + mapBytes);
+  const size_t count = size_t(width) * size_t(height);
+  if (!runLength && stored.size() < count * pixels.bytes) return TgaStatus::shortPixels;
+  if (runLength && stored.size() < (count + 127) / 128 * (1 + pixels.bytes))
+    return TgaStatus::packetsEndEarly;
+  std::vector<uint8_t> rgba(count * 4);
+  if (runLength) {
+    const TgaStatus status = UnpackTgaRuns(stored, pixels, count, rgba.data());
+    if (status != TgaStatus::ok) return status;
+  } else if (!ConvertTgaPixels(pixels, stored.data(), count, rgba.data())) {
+    return TgaStatus::badColourIndex;
+  }
+
+  if ((file[17] & 0x20) != 0) {  // stored top row first
+    const size_t rowBytes = size_t(width) * 4;
+    for (int r = 0; r < height / 2; ++r) {
+      uint8_t* low = rgba.data() + rowBytes * r;
+      std::swap_ranges(low, low + rowBytes, rgba.data() + rowBytes * (height - 1 - r));
+    }
+  }
+  image.width = width;
+  image.height = height;
+  image.rgba = std::move(rgba);
   return TgaStatus::ok;
 }
 

@@ -24,16 +24,25 @@ constexpr size_t kMaxPicturePixels = size_t(1) << 25;
 
 enum class TgaStatus {
   ok,
-  shortHeader,    // fewer than the 18 header bytes
-  notTrueColour,  // image type is not 2 (uncompressed true colour)
-  not32Bit,       // bits per pixel is not 32
-  badSize,        // a side of 0 or above kMaxPictureSide
-  shortPixels,    // the file holds fewer pixel bytes than the header promises
+  shortHeader,       // fewer than the 18 header bytes
+  unsupportedType,   // not a true-colour, greyscale or colour-mapped picture
+  unsupportedDepth,  // a pixel depth its type is not read at (see DecodeTga)
+  badColourMap,      // colour-mapped, without a colour map of 24- or 32-bit colours
+  badSize,           // a side of 0 or above kMaxPictureSide
+  shortPixels,       // the file holds fewer pixel (or colour map) bytes than the header promises
+  packetsEndEarly,   // run-length packets: the file ends before the picture is complete
+  packetsOverrun,    // run-length packets: a packet runs past the picture's last pixel
+  badColourIndex,    // a pixel names a colour its colour map does not hold
 };
 
-// Decodes a TGA file held in memory. The image ID field is skipped and a
-// picture stored top row first is turned so that row 0 is its bottom row.
-// image is filled only when the result is ok.
+// Decodes a TGA file held in memory. Read are true colour at 24 or 32 bits
+// (24-bit pixels are opaque), greyscale at 8 bits or 16 (grey, then alpha) and
+// colour-mapped pictures of 8-bit indexes into 24- or 32-bit colours, each
+// uncompressed (types 2, 3, 1) or run-length encoded (10, 11, 9); packets may
+// run on from one row into the next. The image ID field, and a colour map on a
+// picture that does not use one, are skipped; a picture stored top row first
+// is turned so that row 0 is its bottom row. image is filled only when the
+// result is ok.
 TgaStatus DecodeTga(std::span<const uint8_t> file, tImage& image);
 
 // A frame strip: frames stacked vertically, each as wide as the strip.
@@ -50,7 +59,11 @@ tFrameStrip CutFrameStrip(int width, int height, int frameHeight);
 // The first pixel of frame i (1 = the top of the picture) of a decoded strip.
 const uint8_t* FramePixels(const tImage& strip, const tFrameStrip& frames, int i);
 
-// Decodes a JPG file held in memory into an opaque picture (alpha 255).
-// Anything the decoder reports, a warning about damaged or missing data
-// included, refuses the file; the result is then false and image untouched.
+// Decodes a JPG file held in memory into an opaque picture (alpha 255);
+// greyscale pictures come out grey, CMYK and YCCK ones (stored inverted, as
+// Adobe's programs write them) are turned into RGB. Warnings that lose nothing
+// are let pass: stray bytes before a marker, or an end marker missing after
+// the last of the picture's data. Anything else the decoder reports (damaged
+// or missing data) refuses the file; the result is then false and image
+// untouched.
 bool DecodeJpg(std::span<const uint8_t> file, tImage& image);

@@ -22,9 +22,12 @@ const char* const kCannotLoadJpg = "Nevar iel\xE2" "d\xE7t JPG - ";
 std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
 
 // The largest picture file worth reading: a TGA of the largest accepted
-// picture with the longest image ID field. Bytes beyond it are never needed
-// (a JPG that long is cut short and refused as damaged).
-constexpr std::streamoff kMaxPictureFileBytes = 18 + 255 + std::streamoff(kMaxPicturePixels) * 4;
+// picture with the longest image ID field and colour map, its pixels stored
+// in the longest way run-length packets allow (a packet byte for every 32-bit
+// pixel). Bytes beyond it are never needed (a JPG that long is cut short and
+// refused as damaged).
+constexpr std::streamoff kMaxPictureFileBytes =
+    18 + 255 + 65535 * 4 + std::streamoff(kMaxPicturePixels) * 5;
 
 // The file, or nullopt when it is missing or cannot be read.
 std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName) {
@@ -40,7 +43,11 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
   return bytes;
 }
 
+// Every refusal names the file and, where the file is not simply cut short,
+// why it was refused.
 void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
+  const std::string unsupported = "Unsupported TGA file " + Quoted(fileName) + ": ";
+  const std::string damaged = "Couldn't read file " + Quoted(fileName) + ": ";
   switch (status) {
     case TgaStatus::ok:
       return;
@@ -48,17 +55,31 @@ void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
     case TgaStatus::shortPixels:
       ShowMessageBox(kTgaErrorCaption, "Couldn't read file " + Quoted(fileName) + ".");
       return;
-    case TgaStatus::notTrueColour:
-      ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
-                                           ": not an uncompressed true-colour picture.");
-      return;
-    case TgaStatus::not32Bit:
+    case TgaStatus::unsupportedType:
       ShowMessageBox(kTgaErrorCaption,
-                     "Unsupported TGA file " + Quoted(fileName) + ": not 32 bits per pixel.");
+                     unsupported + "not a true-colour, greyscale or colour-mapped picture.");
+      return;
+    case TgaStatus::unsupportedDepth:
+      ShowMessageBox(kTgaErrorCaption, unsupported +
+                                           "not a pixel depth it is read at (true colour 24 or "
+                                           "32 bits, greyscale 8 or 16, colour-mapped 8).");
+      return;
+    case TgaStatus::badColourMap:
+      ShowMessageBox(kTgaErrorCaption,
+                     unsupported + "its colour map is missing or not of 24- or 32-bit colours.");
       return;
     case TgaStatus::badSize:
-      ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
-                                           ": a side of 0 or a picture too large.");
+      ShowMessageBox(kTgaErrorCaption, unsupported + "a side of 0 or a picture too large.");
+      return;
+    case TgaStatus::packetsEndEarly:
+      ShowMessageBox(kTgaErrorCaption, damaged + "the file ends inside its pixels.");
+      return;
+    case TgaStatus::packetsOverrun:
+      ShowMessageBox(kTgaErrorCaption,
+                     damaged + "its run-length packets run past the end of the picture.");
+      return;
+    case TgaStatus::badColourIndex:
+      ShowMessageBox(kTgaErrorCaption, damaged + "a pixel's colour is not in its colour map.");
       return;
   }
 }
@@ -86,9 +107,6 @@ TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
   const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
   tImage image;
   const TgaStatus status = file ? DecodeTga(*file, image) : TgaStatus::shortHeader;
-  // A picture of another image type (run-length encoded, say) is passed over
-  // without a message.
-  if (status == TgaStatus::notTrueColour) return texture;
   if (status != TgaStatus::ok) {
     ReportTgaProblem(fileName, status);
     return texture;

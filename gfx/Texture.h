@@ -1,4 +1,4 @@
-// Texture loading: 32-bit TGA, JPG and TGA frame strips become OpenGL
+// Texture loading: TGA, JPG and TGA frame strips become OpenGL
 // textures whose row 0 is the picture's bottom row.
 #pragma once
 

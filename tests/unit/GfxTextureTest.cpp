@@ -8,10 +8,14 @@
 #include "platform/MessageBox.h"
 #include "tests/unit/GfxPictureFiles.h"
 
+using gfxtest::JpgKind;
 using gfxtest::MakeJpg;
 using gfxtest::MakeTga;
 using gfxtest::Rgba;
+using gfxtest::RunLengthTga;
 using gfxtest::ScratchFolder;
+using gfxtest::TgaHeader;
+using gfxtest::TwentyFourBitTga;
 
 namespace {
 
@@ -51,27 +55,83 @@ TEST_F(Loaders, TgaLoadsAndReportsInTheGamesWords) {
   EXPECT_EQ(shown[1], "TGA File Error|Couldn't read file \"" + shortName + "\".");
 }
 
-TEST_F(Loaders, TgaOfAnotherTypeIsPassedOverSilently) {
-  std::vector<uint8_t> file = MakeTga(8, 8, Grey);
-  file[2] = 10;
-  TextureName texture = 77;
-  EXPECT_EQ(LoadTGA(folder.Write("rle.tga", file), texture), 77u);
-  EXPECT_TRUE(shown.empty());
+TEST_F(Loaders, EveryTgaRefusalNamesTheFileAndWhy) {
+  std::vector<uint8_t> noPicture = MakeTga(8, 8, Grey);
+  noPicture[2] = 0;
+  std::vector<uint8_t> sixteenBit = TgaHeader(2, 8, 8, 16);
+  sixteenBit.resize(18 + 8 * 8 * 2);
+  std::vector<uint8_t> flat = MakeTga(8, 8, Grey);
+  flat[14] = flat[15] = 0;
+  std::vector<uint8_t> noMap = TgaHeader(1, 8, 8, 8);
+  noMap.resize(18 + 64);
+  std::vector<uint8_t> offTheMap = TgaHeader(9, 8, 8, 8);
+  offTheMap[1] = 1;
+  offTheMap[5] = 1;
+  offTheMap[7] = 24;
+  offTheMap.insert(offTheMap.end(), {9, 9, 9, 0xBF, 3});  // a run of 64 of colour 3
+  std::vector<uint8_t> overrun = TgaHeader(10, 8, 8, 24);
+  overrun.insert(overrun.end(), {0xFF, 1, 2, 3});  // a run of 128
+  std::vector<uint8_t> cut = RunLengthTga(MakeTga(8, 8, [](int x, int y) {
+    return Rgba{uint8_t(x), uint8_t(y), 0, 255};
+  }));
+  cut.resize(cut.size() - 2);
+
+  const struct {
+    const char* name;
+    const std::vector<uint8_t>& file;
+    std::string says;  // after the file's name
+  } cases[] = {
+      {"none.tga", noPicture, "\": not a true-colour, greyscale or colour-mapped picture."},
+      {"16bit.tga", sixteenBit,
+       "\": not a pixel depth it is read at (true colour 24 or 32 bits, greyscale 8 or 16, "
+       "colour-mapped 8)."},
+      {"flat.tga", flat, "\": a side of 0 or a picture too large."},
+      {"nomap.tga", noMap, "\": its colour map is missing or not of 24- or 32-bit colours."},
+      {"offmap.tga", offTheMap, "\": a pixel's colour is not in its colour map."},
+      {"overrun.tga", overrun, "\": its run-length packets run past the end of the picture."},
+      {"cut.tga", cut, "\": the file ends inside its pixels."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = folder.Write(c.name, c.file);
+    TextureName texture = 77;
+    TextureName frames[256];
+    std::fill(std::begin(frames), std::end(frames), 77u);
+    shown.clear();
+    EXPECT_EQ(LoadTGA(path, texture), 77u);
+    EXPECT_EQ(LoadTGAFrames(path, frames, 0), 0);
+    for (TextureName frame : frames) ASSERT_EQ(frame, 77u);
+    ASSERT_EQ(shown.size(), 2u) << "the picture and the strip loader each say why";
+    EXPECT_EQ(shown[0], shown[1]);
+    const std::string start = "TGA File Error|";
+    EXPECT_TRUE(shown[0] == start + "Unsupported TGA file \"" + path + c.says ||
+                shown[0] == start + "Couldn't read file \"" + path + c.says)
+        << shown[0];
+  }
 }
 
-TEST_F(Loaders, TgaThatCannotBeDrawnSafelyIsRefusedWithAMessage) {
+TEST_F(Loaders, RunLengthAndTwentyFourBitPicturesLoadLikeTheGamesOwn) {
   TextureName texture = 77;
-  std::vector<uint8_t> file = MakeTga(8, 8, Grey);
-  file[16] = 24;
-  LoadTGA(folder.Write("rgb.tga", file), texture);
-  file = MakeTga(8, 8, Grey);
-  file[14] = file[15] = 0;
-  LoadTGA(folder.Write("flat.tga", file), texture);
-  EXPECT_EQ(texture, 77u);
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_NE(shown[0].find("TGA File Error|Unsupported TGA file \""), std::string::npos);
-  EXPECT_NE(shown[0].find("rgb.tga\": not 32 bits per pixel."), std::string::npos);
-  EXPECT_NE(shown[1].find("flat.tga\""), std::string::npos);
+  std::vector<uint8_t> topFirst = RunLengthTga(MakeTga(8, 8, Grey));
+  topFirst[17] = 0x20;
+  EXPECT_EQ(LoadTGA(folder.Write("rle.tga", topFirst), texture), 0u);
+  texture = 77;
+  EXPECT_EQ(LoadTGA(folder.Write("rgb.tga", TwentyFourBitTga(MakeTga(8, 8, Grey))), texture), 0u);
+
+  TextureName frames[256];
+  std::fill(std::begin(frames), std::end(frames), 77u);
+  const std::string strip =
+      folder.Write("strip.tga", RunLengthTga(TwentyFourBitTga(MakeTga(16, 64, Grey))));
+  EXPECT_EQ(LoadTGAFrames(strip, frames, 16), 4);
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(frames[i], 0u) << i;
+
+  // The sprite sheet is measured from the header and cut as it is decoded.
+  cAnim sprite{};
+  sprite.LoadSheet(strip);
+  EXPECT_EQ(sprite.sheetWidth, 16);
+  EXPECT_EQ(sprite.frameHeight, 16);
+  EXPECT_EQ(sprite.currentFrame, 1);
+  EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(Loaders, JpgLoadsOrNamesTheFileThatFailed) {
@@ -88,6 +148,22 @@ TEST_F(Loaders, JpgLoadsOrNamesTheFileThatFailed) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], "BMP Unit|Nevar iel\xE2" "d\xE7t JPG - \"DATA\\nowhere\\gone.jpg\"");
   EXPECT_EQ(shown[1], "BMP Unit|Nevar iel\xE2" "d\xE7t JPG - \"" + cut + "\"");
+}
+
+TEST_F(Loaders, JpgWithHarmlessFlawsOrInCmykLoads) {
+  const std::vector<uint8_t> jpg = MakeJpg(16, 16, Grey);
+  std::vector<uint8_t> stray = jpg;
+  stray.insert(stray.end() - 2, {0, 0, 0});  // before the end marker
+  const std::vector<uint8_t> endless(jpg.begin(), jpg.end() - 2);
+  const std::pair<const char*, std::vector<uint8_t>> files[] = {
+      {"stray.jpg", stray},
+      {"endless.jpg", endless},
+      {"cmyk.jpg", MakeJpg(16, 16, Grey, JpgKind::cmyk)}};
+  for (const auto& [name, file] : files) {
+    TextureName texture = 77;
+    EXPECT_EQ(LoadJPG(folder.Write(name, file), texture), 0u) << name;
+  }
+  EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(Loaders, FramesFillSlotsFromOneAndLeaveSlotZero) {
