@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <deque>
 #include <vector>
 
 #include "app/GameState.h"
@@ -20,6 +21,9 @@ constexpr int kStickPushed = 32767 / 4;
 constexpr int kStickBack = 32767 / 8;
 
 bool pressHeld = false;  // a key's press, let go after the next frame
+// Moves made while a press is held (a busy machine may run no frame between
+// two keys): each waits for a frame of its own, so none is lost.
+std::deque<tMove> waiting;
 int stickX = 0, stickY = 0;  // -1, 0, 1: the stick's direction now
 
 void PointAt(int x, int y) {
@@ -42,8 +46,12 @@ int Pointed(const std::vector<tFocusTarget>& targets) {
 }
 
 void Step(tMove move) {
+  if (pressHeld) {
+    waiting.push_back(move);
+    return;
+  }
   const std::vector<tFocusTarget>& targets = ShownFocusTargets();
-  if (targets.empty() || pressHeld) return;
+  if (targets.empty()) return;
   const int count = int(targets.size());
   const int pointed = Pointed(targets);
   if (pointed >= 0 && targets[pointed].bar && (move == tMove::left || move == tMove::right)) {
@@ -118,10 +126,22 @@ void KeyPointerEvent(const SDL_Event& event) {
   if (move != tMove::none) Step(move);
 }
 
-void KeyPointerFrameRun() {
-  if (!pressHeld) return;
-  // Let go as the left mouse button is: the click comes first.
-  FormClick();
-  FormMouseUp();
+void ResetKeyPointer() {
   pressHeld = false;
+  waiting.clear();
+  stickX = stickY = 0;
+}
+
+void KeyPointerFrameRun() {
+  if (pressHeld) {
+    // Let go as the left mouse button is: the click comes first.
+    FormClick();
+    FormMouseUp();
+    pressHeld = false;
+    return;  // a waiting move comes after a frame has seen the click
+  }
+  if (waiting.empty()) return;
+  const tMove move = waiting.front();
+  waiting.pop_front();
+  Step(move);
 }

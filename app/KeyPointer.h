@@ -16,3 +16,5 @@ void KeyPointerEvent(const SDL_Event& event);
 // After every frame: a press made by a key is let go once a frame has seen
 // it, as a quick click would be.
 void KeyPointerFrameRun();
+// No press held, the stick at rest: as when the program starts.
+void ResetKeyPointer();

@@ -81,8 +81,8 @@ void HandleEvent(const SDL_Event& event) {
 }
 
 void RunFrame() {
-  BeginFocusFrame();
   DXTimer1Timer();
+  EndFocusFrame();
   KeyPointerFrameRun();
   if (observer) observer->FrameRun();
 }

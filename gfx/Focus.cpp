@@ -11,7 +11,7 @@ std::vector<tFocusTarget> shown;
 
 void AddFocusTarget(const tFocusTarget& target) { gathering.push_back(target); }
 
-void BeginFocusFrame() {
+void EndFocusFrame() {
   shown.swap(gathering);
   gathering.clear();
   std::stable_sort(shown.begin(), shown.end(), [](const tFocusTarget& a, const tFocusTarget& b) {

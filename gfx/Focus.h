@@ -1,6 +1,6 @@
 // The widgets the player can point at in the frame shown last, for the menus
 // without a mouse (app/KeyPointer.h). Every widget and menu item that a frame
-// runs adds itself; the keys move through those of the frame before.
+// runs adds itself; the keys move through those of the frame on the screen.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,8 @@ struct tFocusTarget {
 };
 
 void AddFocusTarget(const tFocusTarget& target);
-// At the start of a frame: the targets of the frame before become the shown
-// ones, and the new frame's are gathered.
-void BeginFocusFrame();
+// At the end of a frame: the targets it gathered become the shown ones, and
+// the next frame's are gathered afresh.
+void EndFocusFrame();
 // The shown targets in reading order: top to bottom, then left to right.
 const std::vector<tFocusTarget>& ShownFocusTargets();

@@ -25,7 +25,7 @@ key() {  # KEY [TIMES]
   for _ in $(seq "${2:-1}"); do xdotool key "$1" && sleep 0.3; done
 }
 expect_exit() {
-  for _ in $(seq 20); do
+  for _ in $(seq 50); do
     if ! kill -0 "$pid" 2>/dev/null; then
       status=0 && wait "$pid" || status=$?
       [ "$status" -eq 0 ] || fail "$1: status $status"
@@ -34,7 +34,7 @@ expect_exit() {
     fi
     sleep 0.1
   done
-  fail "$1: still running two seconds after the key"
+  fail "$1: still running five seconds after the key"
 }
 
 start

@@ -39,13 +39,13 @@ class KeyPointer : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameState();
-    BeginFocusFrame();
-    BeginFocusFrame();  // nothing shown
+    EndFocusFrame();
+    EndFocusFrame();  // nothing shown
   }
   void TearDown() override {
     KeyPointerFrameRun();  // lets go of a press left held
-    BeginFocusFrame();
-    BeginFocusFrame();
+    EndFocusFrame();
+    EndFocusFrame();
   }
   // A frame that shows two buttons on one row, and one above them (added
   // out of reading order).
@@ -53,7 +53,7 @@ class KeyPointer : public ::testing::Test {
     AddFocusTarget({290, 500, 390, 535, 340, 517});
     AddFocusTarget({410, 500, 510, 535, 460, 517});
     AddFocusTarget({100, 100, 200, 135, 150, 117});
-    BeginFocusFrame();
+    EndFocusFrame();
   }
   static std::pair<int, int> Pointer() { return {mouseX, mouseY}; }
 };
@@ -92,13 +92,16 @@ TEST_F(KeyPointer, PressIsAQuickClickOfThePointedWidget) {
 
   KeyPointerEvent(Key(SDLK_SPACE));
   EXPECT_TRUE(screenFlags.mouseDown);
-  KeyPointerEvent(Key(SDLK_DOWN));  // ignored while the press is held
+  KeyPointerEvent(Key(SDLK_DOWN));  // waits while the press is held
   EXPECT_EQ(Pointer(), std::make_pair(150, 117));
   EXPECT_FALSE(screenFlags.clicked);
 
   KeyPointerFrameRun();  // the frame saw the press: now the release
   EXPECT_FALSE(screenFlags.mouseDown);
   EXPECT_TRUE(screenFlags.clicked);
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117)) << "the click is seen where it was made";
+  KeyPointerFrameRun();  // and after a frame that saw it, the waiting move
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
 
   // A button run in those frames fires once, as for a mouse.
   cButton button{};
@@ -120,9 +123,9 @@ TEST_F(KeyPointer, LeftAndRightStepAPointedTrackBarByOne) {
   bar.width = 200;
   bar.knobSize = 32;
   bar.value = 1;
-  const auto frame = [&] {
-    BeginFocusFrame();
+  const auto frame = [&] {  // as the loop runs one
     bar.Run(400, 176);
+    EndFocusFrame();
     KeyPointerFrameRun();
   };
   frame();

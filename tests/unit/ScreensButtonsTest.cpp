@@ -93,11 +93,11 @@ TEST_F(ButtonsTest, UnderTheCreditsVideoTheBonusScreensButtonsDoNotReact) {
 
   videoClock += 2000;
   MediaPlayer1.Frame();
-  BeginFocusFrame();
+  EndFocusFrame();
   MainMenuFrame();
   EXPECT_FALSE(MediaPlayer1.enabled);
   EXPECT_FALSE(panelVisible);
-  BeginFocusFrame();
+  EndFocusFrame();
   EXPECT_EQ(ShownFocusTargets().size(), 2u) << "in the frame the video ends, both buttons show";
   screenFlags.mouseDown = 0;
   MainMenuFrame();
