@@ -1,6 +1,8 @@
 #include "app/GameState.h"
 
 #include "app/Input.h"
+#include "app/KeyPointer.h"
+#include "app/Startup.h"
 #include "data/AnimTables.h"
 #include "game/Gameplay.h"
 #include "gfx/Draw.h"
@@ -43,6 +45,8 @@ void ResetGameState() {
   for (uint32_t& stream : musicStreams) stream = 0;
   for (tAnimData& anims : playerAnims) anims = tAnimData{};
   ResetInput();
+  ResetKeyPointer();
+  ResetStartup();
   ResetDrawingState();
   ResetGameplayState();
   ResetScreensState();

@@ -75,6 +75,8 @@ void FormCreate() {
   LoadJPG("DATA\\Message\\exit.jpg", exitPromptTex);
 }
 
+void ResetStartup() { formCreated = false; }
+
 void QuitGame() {
   CollisionMap.Free();
   AudioFree();

@@ -8,6 +8,9 @@
 // Runs fully once; later calls (focus gained or lost) only restore the
 // display mode and the context.
 void FormCreate();
+// The next FormCreate runs the whole start-up again (a new run in the same
+// process, after CloseGame).
+void ResetStartup();
 // The configuration files, in start-up's order: settings.cfg, levels.cfg,
 // pAnim.cfg, uAnim.cfg, UStats.cfg, mainSCR.cfg. Also used by the tools.
 void ReadConfigurationFiles();

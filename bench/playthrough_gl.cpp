@@ -50,7 +50,7 @@ double PeakMb() {
 // frame handler with its swap), filed under the screen it started on.
 class cTimedSession : public cSession {
  public:
-  cTimedSession() : cSession({"", nullptr, false, true}) {}
+  cTimedSession() : cSession({"", nullptr, false, true, {}}) {}
 
   void Start() { last_ = start_ = Clock::now(); screen_ = ScreenName(); }
   void FrameRun() override {

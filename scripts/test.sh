@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test; ends with CTest's summary.
+# Sets everything up and runs every test, then the tests labelled sanitize
+# that need a tree of their own (build-asan), built with the address and
+# undefined-behaviour sanitizers. Each run ends with CTest's summary; the exit
+# status is that of both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cd build
-ctest --output-on-failure -j2 "$@"
+status=0
+(cd build && ctest --output-on-failure -j2 "$@") || status=$?
+
+# Only what the sanitize tests run: the replay (with the game and its video
+# module) and the default content.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRKO_SANITIZE=ON \
+  -DVIRKO_BENCH=OFF >/dev/null
+cmake --build build-asan --target virko-replay content
+(cd build-asan && ctest --output-on-failure -j2 -L sanitize "$@") || status=$?
+exit "$status"

@@ -1,9 +1,13 @@
 // virko-replay: the game with input recording and replay, for tests and for
 // bug reports. It plays the same game files as the game.
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,7 @@
 #include "tools/replay/PlayThrough.h"
 #include "tools/replay/Recording.h"
 #include "tools/replay/Session.h"
+#include "tools/replay/Soak.h"
 
 namespace {
 
@@ -20,19 +25,37 @@ constexpr const char* kUsage =
     "usage: virko-replay --record FILE\n"
     "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
     "       virko-replay --play-demo FILE [--screenshots DIR] [--state FILE]\n"
+    "       virko-replay --soak FRAMES [--seed N]\n"
     "Plays the current folder if it holds levels.cfg, else the installed game.\n"
     "  --record FILE       play the game as usual and record its input to FILE\n"
     "  --play FILE         replay FILE as fast as frames can be drawn\n"
     "  --play-demo FILE    play the demo level through with the scripted player\n"
     "                      and record it to FILE\n"
+    "  --soak FRAMES       run FRAMES frames of random input, starting the game\n"
+    "                      again whenever it ends; prints the seed and the\n"
+    "                      screens reached\n"
+    "  --seed N            the soak's seed (random if not given)\n"
     "  --realtime          replay at the game's pace, 100 frames a second\n"
     "  --screenshots DIR   a picture DIR/STAGE.ppm at every stage of the recording\n"
     "  --state FILE        a state line at every stage and at the end\n";
 
 struct Arguments {
-  std::string record, play, playDemo, screenshots, state;
+  std::string record, play, playDemo, screenshots, state, soak, seed;
   bool realtime = false;
+  int64_t soakFrames = 0;
+  uint32_t soakSeed = 0;
 };
+
+// A whole number from 0 to max, nothing else.
+bool ParseNumber(const std::string& text, uint64_t max, uint64_t& value) {
+  if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  errno = 0;
+  const unsigned long long parsed = std::strtoull(text.c_str(), nullptr, 10);
+  if (errno != 0 || parsed > max) return false;
+  value = parsed;
+  return true;
+}
 
 bool Parse(int argc, char** argv, Arguments& a) {
   for (int i = 1; i < argc; ++i) {
@@ -42,6 +65,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
                          : option == "--play-demo"   ? &a.playDemo
                          : option == "--screenshots" ? &a.screenshots
                          : option == "--state"       ? &a.state
+                         : option == "--soak"        ? &a.soak
+                         : option == "--seed"        ? &a.seed
                                                      : nullptr;
     if (option == "--realtime") {
       a.realtime = true;
@@ -51,7 +76,24 @@ bool Parse(int argc, char** argv, Arguments& a) {
       *value = argv[++i];
     }
   }
-  return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) == 1;
+  if (!a.soak.empty()) {
+    uint64_t frames = 0, seed = 0;
+    if (!ParseNumber(a.soak, uint64_t(1) << 40, frames)) return false;
+    a.soakFrames = int64_t(frames);
+    if (a.seed.empty()) {
+      a.soakSeed = std::random_device{}();
+    } else if (ParseNumber(a.seed, UINT32_MAX, seed)) {
+      a.soakSeed = uint32_t(seed);
+    } else {
+      return false;
+    }
+    // Nothing is recorded, replayed or pictured in a soak.
+    if (a.realtime || !a.screenshots.empty() || !a.state.empty()) return false;
+  } else if (!a.seed.empty()) {
+    return false;
+  }
+  return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) +
+             int(!a.soak.empty()) == 1;
 }
 
 struct FileCloser {
@@ -81,7 +123,7 @@ int Play(const Arguments& a, File& stateOut) {
     std::fprintf(stderr, "virko-replay: %s\n", error.c_str());
     return 1;
   }
-  cSession session({a.screenshots, stateOut.get(), a.realtime, true});
+  cSession session({a.screenshots, stateOut.get(), a.realtime, true, {}});
   size_t next = 0;
   // The device states of the refresh at start-up come before everything.
   for (; next < items.size() && items[next].kind == tRecordItem::Input; ++next)
@@ -96,7 +138,7 @@ int Play(const Arguments& a, File& stateOut) {
 int PlayDemo(const Arguments& a, File& stateOut) {
   File out = OpenOutput(a.playDemo);
   if (!out) return 1;
-  cSession session({a.screenshots, stateOut.get(), false, false});
+  cSession session({a.screenshots, stateOut.get(), false, false, {}});
   cRecorder recorder(out.get(), cSession::HeldInput);
   session.SetRecorder(&recorder);
   if (!session.Open()) return 1;
@@ -129,5 +171,6 @@ int main(int argc, char** argv) {
   File stateOut;
   if (!a.state.empty() && !(stateOut = OpenOutput(a.state))) return 1;
   if (!a.record.empty()) return Record(a.record);
+  if (!a.soak.empty()) return RunSoak(a.soakFrames, a.soakSeed);
   return a.play.empty() ? PlayDemo(a, stateOut) : Play(a, stateOut);
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "tools/replay/Recording.h"
@@ -14,6 +15,7 @@ struct tSessionOptions {
   std::FILE* stateOut = nullptr;  // a state line at every stage and at the end
   bool realtime = false;          // frames 10 ms apart, as the game runs them
   bool keepFactor = true;         // each frame gets the recorded factor
+  std::function<void()> beforeFrame;  // runs before every frame, if set
 };
 
 class cSession : public cLoopObserver {
@@ -30,6 +32,9 @@ class cSession : public cLoopObserver {
 
   bool Open();          // window and start-up
   void Execute(const tRecordItem& item);
+  // An event through the window system's queue, as a real one would come:
+  // the skip-key watch sees it; what is queued with it is handled too.
+  void Send(const SDL_Event& event);
   bool Ended() const;   // the game asked to end
   int Close();          // the exit status
 
