@@ -183,7 +183,8 @@ TEST(ContentPictures, ScreenPicturesAndButtonsHaveTheirSizes) {
   ASSERT_TRUE(BuildSplashAndTitles(dir.Path()));
   ASSERT_TRUE(BuildMessages(dir.Path()));
   ASSERT_TRUE(BuildOptionsAndStatistics(dir.Path()));
-  ASSERT_TRUE(BuildLevelScenery(dir.Path()));
+  ASSERT_TRUE(BuildBackdrop(dir.Path()));
+  ASSERT_TRUE(BuildCloudBand(dir.Path(), LevelEntryNamed(kDefaultLevel)));
   for (const char* name : {"DATA\\intro\\kesmar.jpg", "DATA\\intro\\LUMO.jpg", "DATA\\LoadTitle\\l1_LoadTitle.jpg",
                            "DATA\\Message\\exit.jpg", "DATA\\Message\\load.jpg", "DATA\\Message\\bonus.jpg",
                            "DATA\\Options\\title.jpg", "DATA\\Statistics\\Stat_title.jpg", "DATA\\levels\\d01.JPG"}) {
@@ -238,6 +239,7 @@ std::vector<float> TestLevel(float firstSlot = 1, float secondSlot = 2) {
 
 class LevelScreensTest : public ::testing::Test {
  protected:
+  static LevelEntry Level() { return LevelEntryNamed(kDefaultLevel); }
   void TearDown() override {
     SetMessageBoxHandler(nullptr);
     ClearTerminateRequest();
@@ -247,18 +249,18 @@ class LevelScreensTest : public ::testing::Test {
 
 TEST_F(LevelScreensTest, SolidLooksSolidExactlyWhereTheCollisionMapIs) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel());
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel());
   // A picture left from an earlier level would be loaded as a screen.
-  contenttest::WriteLevel(OnDisk(dir.Path(), std::string(kDemoLevelDir) + "\\7.tga"), {0});
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().dir + "\\7.tga"), {0});
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
-  const std::string folder = OnDisk(dir.Path(), kDemoLevelDir);
+  const std::string folder = OnDisk(dir.Path(), Level().dir);
   EXPECT_EQ(CountFiles(folder, "*.tga"), 2);
 
   // The map the game draws from the same file.
   messages.clear();
   SetMessageBoxHandler(Collect);
   ResetGameState();
-  ASSERT_TRUE(LoadLevelFile(OnDisk(dir.Path(), kDemoLevelFile)));
+  ASSERT_TRUE(LoadLevelFile(OnDisk(dir.Path(), Level().file)));
   BuildCollisionMap();
   long sums[3][3] = {};
   long counts[3] = {};
@@ -292,9 +294,9 @@ TEST_F(LevelScreensTest, SolidLooksSolidExactlyWhereTheCollisionMapIs) {
 
 TEST_F(LevelScreensTest, ScreensAreTheSameOnEveryRun) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel());
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel());
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
-  const std::string folder = OnDisk(dir.Path(), kDemoLevelDir);
+  const std::string folder = OnDisk(dir.Path(), Level().dir);
   const std::vector<uint8_t> first = contenttest::ReadBytes(folder + "/0.tga");
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
   EXPECT_TRUE(first == contenttest::ReadBytes(folder + "/0.tga"));
@@ -302,7 +304,7 @@ TEST_F(LevelScreensTest, ScreensAreTheSameOnEveryRun) {
 
 TEST_F(LevelScreensTest, ScreenSharedByTwoPlacesIsRefused) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel(1, 1));
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel(1, 1));
   EXPECT_FALSE(BuildLevelScreens(dir.Path()));
   EXPECT_FALSE(BuildLevelScreens(dir.Path() + "/no-such-folder"));
 }

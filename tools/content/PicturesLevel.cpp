@@ -1,4 +1,4 @@
-// The level's screen pictures, "DATA\levels\demo\0.tga" and on: one 800 x 600
+// The level's screen pictures, "DATA\levels\NAME\0.tga" and on: one 800 x 600
 // picture per screen slot of the compiled level's grid. The game's own
 // collision map of the level decides which pixels are drawn, so that what
 // looks solid is exactly what is solid: white (solid) pixels become earth,
@@ -468,11 +468,11 @@ void PrintMessage(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), Cp1257ToUtf8(text).c_str());
 }
 
-// Reads the compiled demo level into the game state with the game's reader.
-bool ReadDemoLevel(const std::string& contentDir) {
+// Reads the compiled level into the game state with the game's reader.
+bool ReadLevel(const std::string& contentDir, const LevelEntry& level) {
   ResetGameState();
   SetMessageBoxHandler(PrintMessage);
-  const bool ok = LoadLevelFile(OnDisk(contentDir, kDemoLevelFile));
+  const bool ok = LoadLevelFile(OnDisk(contentDir, level.file));
   SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   return ok;
@@ -480,18 +480,18 @@ bool ReadDemoLevel(const std::string& contentDir) {
 
 }  // namespace
 
-int LevelScreensAcross(const std::string& contentDir) {
-  const bool read = FileExists(OnDisk(contentDir, kDemoLevelFile)) && ReadDemoLevel(contentDir);
+int LevelScreensAcross(const std::string& contentDir, const LevelEntry& level) {
+  const bool read = FileExists(OnDisk(contentDir, level.file)) && ReadLevel(contentDir, level);
   return read && game.screensX > 0 ? game.screensX : 8;
 }
 
-bool BuildLevelScreens(const std::string& contentDir) {
-  if (!ReadDemoLevel(contentDir)) {
-    std::fprintf(stderr, "cannot draw the level's screens: %s was not read\n", kDemoLevelFile);
+bool BuildLevelScreens(const std::string& contentDir, const LevelEntry& level) {
+  if (!ReadLevel(contentDir, level)) {
+    std::fprintf(stderr, "cannot draw the level's screens: %s was not read\n", level.file.c_str());
     return false;
   }
   // The game loads every .tga of the folder as slots 1 to n: start afresh.
-  const std::string folder = OnDisk(contentDir, kDemoLevelDir);
+  const std::string folder = OnDisk(contentDir, level.dir);
   std::error_code error;
   std::filesystem::remove_all(folder, error);
 
