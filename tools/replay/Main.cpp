@@ -4,12 +4,14 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/GameFolder.h"
 #include "app/MainLoop.h"
 #include "platform/Files.h"
+#include "tools/cli/Checks.h"
 #include "tools/replay/PlayThrough.h"
 #include "tools/replay/Recording.h"
 #include "tools/replay/Session.h"
@@ -19,18 +21,20 @@ namespace {
 constexpr const char* kUsage =
     "usage: virko-replay --record FILE\n"
     "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
-    "       virko-replay --play-demo FILE [--screenshots DIR] [--state FILE]\n"
+    "       virko-replay --play-demo FILE [--route ROUTE] [--screenshots DIR] [--state FILE]\n"
     "Plays the current folder if it holds levels.cfg, else the installed game.\n"
     "  --record FILE       play the game as usual and record its input to FILE\n"
     "  --play FILE         replay FILE as fast as frames can be drawn\n"
     "  --play-demo FILE    play the demo level through with the scripted player\n"
     "                      and record it to FILE\n"
+    "  --route ROUTE       with --play-demo: play the level by ROUTE instead, the\n"
+    "                      input file of virko-tool simulate (a frame a line)\n"
     "  --realtime          replay at the game's pace, 100 frames a second\n"
     "  --screenshots DIR   a picture DIR/STAGE.ppm at every stage of the recording\n"
     "  --state FILE        a state line at every stage and at the end\n";
 
 struct Arguments {
-  std::string record, play, playDemo, screenshots, state;
+  std::string record, play, playDemo, route, screenshots, state;
   bool realtime = false;
 };
 
@@ -40,6 +44,7 @@ bool Parse(int argc, char** argv, Arguments& a) {
     std::string* value = option == "--record"        ? &a.record
                          : option == "--play"        ? &a.play
                          : option == "--play-demo"   ? &a.playDemo
+                         : option == "--route"       ? &a.route
                          : option == "--screenshots" ? &a.screenshots
                          : option == "--state"       ? &a.state
                                                      : nullptr;
@@ -51,7 +56,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
       *value = argv[++i];
     }
   }
-  return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) == 1;
+  return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) == 1 &&
+         (a.route.empty() || !a.playDemo.empty());
 }
 
 struct FileCloser {
@@ -94,13 +100,15 @@ int Play(const Arguments& a, File& stateOut) {
 }
 
 int PlayDemo(const Arguments& a, File& stateOut) {
+  std::optional<std::vector<InputSet>> route;
+  if (!a.route.empty() && !(route = ReadInputFile(a.route))) return 1;
   File out = OpenOutput(a.playDemo);
   if (!out) return 1;
   cSession session({a.screenshots, stateOut.get(), false, false});
   cRecorder recorder(out.get(), cSession::HeldInput);
   session.SetRecorder(&recorder);
   if (!session.Open()) return 1;
-  const bool played = PlayDemoThrough(session);
+  const bool played = PlayThrough(session, route ? &*route : nullptr);
   recorder.Flush();
   const int status = session.Close();
   return played && session.Ended() ? status : 2;
@@ -116,7 +124,7 @@ int main(int argc, char** argv) {
   }
   // The game files' folder becomes the working folder: the files named on
   // the command line are where the player named them.
-  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.screenshots, &a.state}) {
+  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.route, &a.screenshots, &a.state}) {
     if (!path->empty()) *path = std::filesystem::absolute(*path).string();
   }
   std::string error;
