@@ -1,5 +1,6 @@
 // The level's screen pictures, "DATA\levels\NAME\0.tga" and on: one 800 x 600
-// picture per screen slot of the compiled level's grid. The game's own
+// picture per screen slot of the compiled level's grid, stored at the size
+// of its texture. The game's own
 // collision map of the level decides which pixels are drawn, so that what
 // looks solid is exactly what is solid: white (solid) pixels become earth,
 // grass and rock, blue (platform) pixels, which carry the player from above
@@ -17,6 +18,7 @@
 #include "data/LevelFile.h"
 #include "data/LevelLoader.h"
 #include "game/CollisionMap.h"
+#include "gfx/render_gl/BoxScale.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
@@ -550,6 +552,18 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
   return image;
 }
 
+// Writes a screen at the size its texture gets: the game scales every
+// picture whose sides are not powers of two to the nearest ones with GLU's
+// box filter before uploading it, so a screen scaled here the same way loads
+// into the very same texels, without that work on every level load.
+bool WriteScreen(const std::string& path, const Image& screen) {
+  const int w = screen.Width();
+  const int h = screen.Height();
+  const int textureW = GluNearestPower(w);
+  const int textureH = GluNearestPower(h);
+  return WriteTga(path, textureW, textureH, GluBoxScale(BottomRowFirst(screen).data(), w, h, textureW, textureH));
+}
+
 void PrintMessage(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), Cp1257ToUtf8(text).c_str());
 }
@@ -611,7 +625,7 @@ bool BuildLevelScreens(const std::string& contentDir, const LevelEntry& level) {
     // A slot no screen shows still gets a (clear) picture: the game loads them all.
     const Image picture = c < 0 ? Image(kScreenWidth, kScreenHeight)
                                 : Screen(terrain, decorations, air, {float(c * kScreenWidth), float(r * kScreenHeight)});
-    if (!WriteTga(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
+    if (!WriteScreen(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
   }
   return true;
 }
