@@ -20,7 +20,7 @@ done
 expect statistics screen statistics
 expect_above statistics x 23500
 expect_above statistics seconds 119    # a perfect run takes two minutes
-expect statistics cones 66
+expect statistics cones 65
 expect end screen statistics
 expect_same_replays
 echo "Pine Isles passed: $(wc -l < "$out/first/state.txt") stages, pictures in $out/first/shots"
