@@ -1,6 +1,6 @@
 #!/bin/sh
 # The whole game's frame times on the displays players have: the demo
-# play-through (bench_playthrough_gl) replayed full screen on X screens of
+# play-through (bench_playthrough_gl, in the demo level's folder) replayed full screen on X screens of
 # 800 x 600, 1280 x 720, 1920 x 1080, 2560 x 1440 and 3840 x 2160 under the
 # openbox window manager, with Mesa's default threads and with one
 # (LP_NUM_THREADS=1, the cost on a single core). Prints every run's table,
@@ -22,7 +22,7 @@ trap 'rm -rf "$work"' EXIT
 summary=$work/summary
 
 run() {  # SIZE THREADS
-  rm -rf "$work/content" && cp -r "$build/content" "$work/content"
+  rm -rf "$work/content" && cp -r "$build/content-demo" "$work/content"
   echo "== $1, ${2:-default} threads"
   (cd "$work/content" && LP_NUM_THREADS=$2 ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s "-screen 0 ${1}x24" sh -c '

@@ -6,8 +6,12 @@
 // the level: those are reported on their own as the time from start to the
 // first frame and the level load) and the peak memory.
 //
-//   cp -r build/content /tmp/bench && cd /tmp/bench &&
+//   cp -r build/content-demo /tmp/bench && cd /tmp/bench &&
 //   xvfb-run -a -s "-screen 0 800x600x24" <build>/bench/bench_playthrough_gl [RECORDING]
+//
+// The demo play-through needs the demo level's folder (build/content-demo);
+// the default level's completion, tests/e2e/pine-isles.rec, is replayed the
+// same way in a copy of build/content.
 //
 // bench/displays.sh runs it full screen at every common display size.
 #include <sys/resource.h>

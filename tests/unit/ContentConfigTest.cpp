@@ -68,8 +68,8 @@ TEST_F(ContentConfigTest, StartUpReadsEveryFileWithoutAMessage) {
   EXPECT_EQ(game.musicVolume, kStartMusic);
   EXPECT_EQ(game.soundVolume, kStartSound);
   EXPECT_EQ(game.lightLevel, kStartLight);
-  EXPECT_EQ(game.levelFile[0], kDemoLevelFile);
-  EXPECT_EQ(game.levelDir[0], kDemoLevelDir);
+  EXPECT_EQ(game.levelFile[0], "DATA\\levels\\pine-isles.vrk");
+  EXPECT_EQ(game.levelDir[0], "DATA\\levels\\pine-isles");
   EXPECT_EQ(game.levelFile[1], "");
 
   const tAnimData& player = playerAnims[0];
@@ -124,7 +124,7 @@ TEST_F(ContentConfigTest, StartUpReadsEveryFileWithoutAMessage) {
 TEST_F(ContentConfigTest, FilesHaveTheStoredForm) {
   EXPECT_EQ(ReadBytes(dir_.File("settings.cfg")), (std::vector<uint8_t>{kStartMusic, kStartSound, kStartLight}));
   // Every byte of the catalogue is raised by 2.
-  const std::string entry = std::string("<") + kDemoLevelFile + ";" + kDemoLevelDir + ">";
+  const std::string entry = "<DATA\\levels\\pine-isles.vrk;DATA\\levels\\pine-isles>";
   const std::vector<uint8_t> stored = ReadBytes(dir_.File("levels.cfg"));
   ASSERT_GE(stored.size(), entry.size());
   for (size_t i = 0; i < entry.size(); ++i) EXPECT_EQ(stored[i], uint8_t(entry[i] + 2)) << "byte " << i;

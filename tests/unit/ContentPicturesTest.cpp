@@ -183,7 +183,8 @@ TEST(ContentPictures, ScreenPicturesAndButtonsHaveTheirSizes) {
   ASSERT_TRUE(BuildSplashAndTitles(dir.Path()));
   ASSERT_TRUE(BuildMessages(dir.Path()));
   ASSERT_TRUE(BuildOptionsAndStatistics(dir.Path()));
-  ASSERT_TRUE(BuildLevelScenery(dir.Path()));
+  ASSERT_TRUE(BuildBackdrop(dir.Path()));
+  ASSERT_TRUE(BuildCloudBand(dir.Path(), LevelEntryNamed(kDefaultLevel)));
   for (const char* name : {"DATA\\intro\\kesmar.jpg", "DATA\\intro\\LUMO.jpg", "DATA\\LoadTitle\\l1_LoadTitle.jpg",
                            "DATA\\Message\\exit.jpg", "DATA\\Message\\load.jpg", "DATA\\Message\\bonus.jpg",
                            "DATA\\Options\\title.jpg", "DATA\\Statistics\\Stat_title.jpg", "DATA\\levels\\d01.JPG"}) {
@@ -238,6 +239,7 @@ std::vector<float> TestLevel(float firstSlot = 1, float secondSlot = 2) {
 
 class LevelScreensTest : public ::testing::Test {
  protected:
+  static LevelEntry Level() { return LevelEntryNamed(kDefaultLevel); }
   void TearDown() override {
     SetMessageBoxHandler(nullptr);
     ClearTerminateRequest();
@@ -247,40 +249,56 @@ class LevelScreensTest : public ::testing::Test {
 
 TEST_F(LevelScreensTest, SolidLooksSolidExactlyWhereTheCollisionMapIs) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel());
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel());
   // A picture left from an earlier level would be loaded as a screen.
-  contenttest::WriteLevel(OnDisk(dir.Path(), std::string(kDemoLevelDir) + "\\7.tga"), {0});
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().dir + "\\7.tga"), {0});
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
-  const std::string folder = OnDisk(dir.Path(), kDemoLevelDir);
+  const std::string folder = OnDisk(dir.Path(), Level().dir);
   EXPECT_EQ(CountFiles(folder, "*.tga"), 2);
 
   // The map the game draws from the same file.
   messages.clear();
   SetMessageBoxHandler(Collect);
   ResetGameState();
-  ASSERT_TRUE(LoadLevelFile(OnDisk(dir.Path(), kDemoLevelFile)));
+  ASSERT_TRUE(LoadLevelFile(OnDisk(dir.Path(), Level().file)));
   BuildCollisionMap();
+  // A screen is stored at its texture's size, 1024 x 512: texel (u, v)
+  // shows world point ((u + 0.5) x 800 / 1024, (v + 0.5) x 600 / 512) of its
+  // screen. Texels whose box reaches only one class of pixels are checked.
+  constexpr int kTexW = 1024, kTexH = 512;
+  auto worldX = [](int u) { return int((u + 0.5) * 800 / kTexW); };
+  auto worldY = [](int v) { return int((v + 0.5) * 600 / kTexH); };
+  auto uniform = [](int x, int y) {
+    const PixelClass c = CollisionMap.Get(x, y);
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (CollisionMap.Get(x + dx, y + dy) != c) return false;
+    return true;
+  };
   long sums[3][3] = {};
   long counts[3] = {};
   for (int screen = 0; screen < 2; ++screen) {
     const Picture picture = ReadTga(folder + "/" + std::to_string(screen) + ".tga");
-    ASSERT_EQ(picture.width, 800);
-    ASSERT_EQ(picture.height, 600);
-    for (int y = 0; y < 600; ++y)
-      for (int x = 0; x < 800; ++x) {
-        const PixelClass c = CollisionMap.Get(screen * 800 + x, y);
-        if (c == PixelClass::empty) continue;
-        ASSERT_EQ(picture.Alpha(x, y), 255) << "world " << screen * 800 + x << "," << y;
-        for (int k = 0; k < 3; ++k) sums[int(c)][k] += picture.At(x, y)[k];
+    ASSERT_EQ(picture.width, kTexW);
+    ASSERT_EQ(picture.height, kTexH);
+    for (int v = 0; v < kTexH; ++v)
+      for (int u = 0; u < kTexW; ++u) {
+        const int x = screen * 800 + worldX(u);
+        const int y = worldY(v);
+        const PixelClass c = CollisionMap.Get(x, y);
+        if (c == PixelClass::empty || !uniform(x, y)) continue;
+        ASSERT_EQ(picture.Alpha(u, v), 255) << "world " << x << "," << y;
+        for (int k = 0; k < 3; ++k) sums[int(c)][k] += picture.At(u, v)[k];
         ++counts[int(c)];
       }
     // Open sky, far from every line, stays clear.
-    EXPECT_EQ(picture.Alpha(400, 80), 0);
+    EXPECT_EQ(picture.Alpha(512, 68), 0);
   }
   const Picture second = ReadTga(folder + "/1.tga");
-  EXPECT_EQ(CountOpaque(second, 480, 470, 100, 100), 0) << "the block that is not permanent is not drawn";
-  EXPECT_EQ(second.Alpha(500, 190), 255) << "the permanent block's outline is drawn";
-  EXPECT_EQ(second.Alpha(700, 480), 255) << "the inside of a closed outline is drawn as earth";
+  // World rectangles of the second screen, in texels.
+  EXPECT_EQ(CountOpaque(second, 614, 401, 128, 85), 0) << "the block that is not permanent is not drawn";
+  EXPECT_EQ(second.Alpha(640, 162), 255) << "the permanent block's outline is drawn";
+  EXPECT_EQ(second.Alpha(896, 410), 255) << "the inside of a closed outline is drawn as earth";
   // Walkways (blue lines) and ground (white lines) look clearly different.
   ASSERT_GT(counts[1], 0);
   ASSERT_GT(counts[2], 0);
@@ -292,9 +310,9 @@ TEST_F(LevelScreensTest, SolidLooksSolidExactlyWhereTheCollisionMapIs) {
 
 TEST_F(LevelScreensTest, ScreensAreTheSameOnEveryRun) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel());
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel());
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
-  const std::string folder = OnDisk(dir.Path(), kDemoLevelDir);
+  const std::string folder = OnDisk(dir.Path(), Level().dir);
   const std::vector<uint8_t> first = contenttest::ReadBytes(folder + "/0.tga");
   ASSERT_TRUE(BuildLevelScreens(dir.Path()));
   EXPECT_TRUE(first == contenttest::ReadBytes(folder + "/0.tga"));
@@ -302,7 +320,7 @@ TEST_F(LevelScreensTest, ScreensAreTheSameOnEveryRun) {
 
 TEST_F(LevelScreensTest, ScreenSharedByTwoPlacesIsRefused) {
   ContentDir dir;
-  contenttest::WriteLevel(OnDisk(dir.Path(), kDemoLevelFile), TestLevel(1, 1));
+  contenttest::WriteLevel(OnDisk(dir.Path(), Level().file), TestLevel(1, 1));
   EXPECT_FALSE(BuildLevelScreens(dir.Path()));
   EXPECT_FALSE(BuildLevelScreens(dir.Path() + "/no-such-folder"));
 }

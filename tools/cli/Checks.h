@@ -4,9 +4,18 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Input.h"
 
 #include "tools/cli/Commands.h"
 
 int RunCheckContent(const Args& args, FILE* out);
 int RunCheckFile(const Args& args, FILE* out);
 int RunSimulate(const Args& args, FILE* out);
+
+// The input file of simulate: the states held in each frame, one line a
+// frame. Reports a wrong file on stderr and gives nothing.
+std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path);

@@ -170,6 +170,8 @@ std::optional<int> InputStateByName(std::string_view name) {
   return Button(*n);
 }
 
+}  // namespace
+
 std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path) {
   const std::optional<std::vector<std::string>> lines = ReadLines(path);
   if (!lines) {
@@ -192,6 +194,8 @@ std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path) {
   }
   return frames;
 }
+
+namespace {
 
 std::optional<std::vector<int>> ReadRandomFile(const std::string& path) {
   const std::optional<std::vector<std::string>> lines = ReadLines(path);

@@ -65,8 +65,18 @@ constexpr float FeetRow(const UnitKind& kind) {
 }
 
 // ---- The level catalogue ----
-inline const char* const kDemoLevelFile = "DATA\\levels\\demo.vrk";
-inline const char* const kDemoLevelDir = "DATA\\levels\\demo";
+// A level as catalogue entry 0 names it: its file and its folder of screen
+// pictures, both named after its source tools/levels/NAME.level.
+struct LevelEntry {
+  std::string name;
+  std::string file;  // DATA\levels\NAME.vrk
+  std::string dir;   // DATA\levels\NAME
+};
+LevelEntry LevelEntryNamed(const std::string& name);
+// The level a player meets, and the test course that the play-through, the
+// benchmarks and the simulator's tests play (in a folder of its own).
+inline const char* const kDefaultLevel = "pine-isles";
+inline const char* const kDemoLevel = "demo";
 
 // ---- Main menu items: the signboards of the title frame ----
 struct MenuItem {

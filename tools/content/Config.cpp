@@ -98,11 +98,15 @@ std::string MainScreenItems() {
 
 }  // namespace
 
-bool BuildConfigFiles(const std::string& contentDir) {
+bool BuildSettingsAndCatalogue(const std::string& contentDir, const LevelEntry& level) {
   const std::string settings{char(kStartMusic), char(kStartSound), char(kStartLight)};
-  const std::string catalogue = std::string("<") + kDemoLevelFile + ";" + kDemoLevelDir + ">\r\n";
+  const std::string catalogue = "<" + level.file + ";" + level.dir + ">\r\n";
   return WriteBytes(OnDisk(contentDir, "settings.cfg"), settings) &&
-         WriteBytes(OnDisk(contentDir, "levels.cfg"), Shifted(catalogue)) &&
+         WriteBytes(OnDisk(contentDir, "levels.cfg"), Shifted(catalogue));
+}
+
+bool BuildConfigFiles(const std::string& contentDir, const LevelEntry& level) {
+  return BuildSettingsAndCatalogue(contentDir, level) &&
          WriteBytes(OnDisk(contentDir, "pAnim.cfg"), Shifted(PlayerAnimations())) &&
          WriteBytes(OnDisk(contentDir, "uAnim.cfg"), Shifted(UnitAnimations())) &&
          WriteBytes(OnDisk(contentDir, "UStats.cfg"), UnitStats()) &&

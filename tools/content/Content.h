@@ -6,14 +6,27 @@
 
 #include <string>
 
-// Compiles the level sources into binary level files (DATA/levels/...).
-bool BuildLevels(const std::string& contentDir, const std::string& sourceDir);
-// settings.cfg, levels.cfg, pAnim.cfg, uAnim.cfg, UStats.cfg, mainSCR.cfg.
-bool BuildConfigFiles(const std::string& contentDir);
+#include "tools/content/Catalogue.h"
+
+// Compiles the level's source, SOURCE_DIR/NAME.level, into its binary level
+// file (DATA/levels/NAME.vrk).
+bool BuildLevels(const std::string& contentDir, const std::string& sourceDir,
+                 const LevelEntry& level = LevelEntryNamed(kDefaultLevel));
+// settings.cfg, levels.cfg (the level as entry 0), pAnim.cfg, uAnim.cfg,
+// UStats.cfg, mainSCR.cfg.
+bool BuildConfigFiles(const std::string& contentDir, const LevelEntry& level = LevelEntryNamed(kDefaultLevel));
+// settings.cfg and levels.cfg alone: what differs between folders that play
+// different levels (and what the game writes).
+bool BuildSettingsAndCatalogue(const std::string& contentDir, const LevelEntry& level);
 // Every picture: font, splash, menu, messages, options, statistics, loading
 // title, backdrop, clouds, items, display, blocks, nut, sparkle, sprites, and
 // the level's screen pictures drawn from its compiled level file.
-bool BuildPictures(const std::string& contentDir);
+bool BuildPictures(const std::string& contentDir, const LevelEntry& level = LevelEntryNamed(kDefaultLevel));
+// A folder that plays another level with the files of a content folder:
+// its own settings, catalogue, level file, screen pictures and cloud band
+// (stretched over its level), and links to every other file of contentDir.
+bool BuildLevelFolder(const std::string& folder, const std::string& sourceDir, const LevelEntry& level,
+                      const std::string& contentDir);
 // Sound effects (WAV) and music (MP3).
 bool BuildSounds(const std::string& contentDir);
 // Intro and credits videos (WMV), made from the pictures already written.

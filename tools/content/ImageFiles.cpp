@@ -2,6 +2,7 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,10 +19,22 @@ bool MakeFolderFor(const std::string& path) {
 
 }  // namespace
 
-bool WriteTga(const std::string& path, const Image& image) {
-  if (!MakeFolderFor(path)) return false;
-  const int w = image.Width();
+std::vector<uint8_t> BottomRowFirst(const Image& image) {
+  const std::vector<uint8_t> topFirst = image.ToRgba8();
+  std::vector<uint8_t> bottomFirst(topFirst.size());
+  const size_t rowBytes = size_t(image.Width()) * 4;
   const int h = image.Height();
+  for (int row = 0; row < h; ++row)
+    std::copy_n(&topFirst[size_t(h - 1 - row) * rowBytes], rowBytes, &bottomFirst[size_t(row) * rowBytes]);
+  return bottomFirst;
+}
+
+bool WriteTga(const std::string& path, const Image& image) {
+  return WriteTga(path, image.Width(), image.Height(), BottomRowFirst(image));
+}
+
+bool WriteTga(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {
+  if (!MakeFolderFor(path)) return false;
   std::vector<uint8_t> bytes(18 + size_t(w) * h * 4, 0);
   bytes[2] = 2;  // uncompressed true colour
   bytes[12] = uint8_t(w & 255);
@@ -30,9 +43,8 @@ bool WriteTga(const std::string& path, const Image& image) {
   bytes[15] = uint8_t(h >> 8);
   bytes[16] = 32;
   bytes[17] = 8;  // 8 alpha bits, origin bottom left
-  const std::vector<uint8_t> rgba = image.ToRgba8();
   size_t out = 18;
-  for (int row = h - 1; row >= 0; --row) {
+  for (int row = 0; row < h; ++row) {
     for (int x = 0; x < w; ++x) {
       const uint8_t* p = &rgba[(size_t(row) * w + x) * 4];
       bytes[out++] = p[2];

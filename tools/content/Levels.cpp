@@ -1,7 +1,5 @@
-// The levels of the default content: every level text of the source folder
-// compiled into DATA/levels/NAME.vrk, after the same checks as the level
-// tool's, and read back with the game's reader.
-#include <algorithm>
+// The level of a content folder: its level text compiled into
+// DATA/levels/NAME.vrk, after the same checks as the level tool's.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -37,19 +35,8 @@ bool CompileLevelFile(const fs::path& source, const fs::path& target) {
 
 }  // namespace
 
-bool BuildLevels(const std::string& contentDir, const std::string& sourceDir) {
-  std::vector<fs::path> sources;
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(sourceDir, error))
-    if (entry.path().extension() == ".level") sources.push_back(entry.path());
-  if (error || sources.empty()) {
-    std::fprintf(stderr, "virko-content: no level texts (*.level) in %s\n", sourceDir.c_str());
-    return false;
-  }
-  std::sort(sources.begin(), sources.end());
-  const fs::path levelDir = fs::path(contentDir) / "DATA" / "levels";
-  fs::create_directories(levelDir);
-  for (const fs::path& source : sources)
-    if (!CompileLevelFile(source, levelDir / source.filename().replace_extension(".vrk"))) return false;
-  return true;
+bool BuildLevels(const std::string& contentDir, const std::string& sourceDir, const LevelEntry& level) {
+  const fs::path target = OnDisk(contentDir, level.file);
+  fs::create_directories(target.parent_path());
+  return CompileLevelFile(fs::path(sourceDir) / (level.name + ".level"), target);
 }

@@ -1,13 +1,19 @@
 // virko-content: writes the default content pack into a folder, and the
-// application icon into an icon folder when one is given.
+// application icon into an icon folder when one is given; or a folder that
+// plays another level with the files of a content folder.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "tools/content/Content.h"
 
 int main(int argc, char** argv) {
+  if (argc == 6 && std::strcmp(argv[1], "--level") == 0)
+    return BuildLevelFolder(argv[3], argv[4], LevelEntryNamed(argv[2]), argv[5]) ? 0 : 1;
   if (argc != 3 && argc != 4) {
-    std::fprintf(stderr, "usage: virko-content CONTENT_DIR LEVEL_SOURCE_DIR [ICON_DIR]\n");
+    std::fprintf(stderr,
+                 "usage: virko-content CONTENT_DIR LEVEL_SOURCE_DIR [ICON_DIR]\n"
+                 "       virko-content --level NAME FOLDER LEVEL_SOURCE_DIR CONTENT_DIR\n");
     return 2;
   }
   const std::string contentDir = argv[1];

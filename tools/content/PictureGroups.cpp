@@ -2,8 +2,9 @@
 
 #include "tools/content/Content.h"
 
-bool BuildPictures(const std::string& contentDir) {
+bool BuildPictures(const std::string& contentDir, const LevelEntry& level) {
   return BuildFont(contentDir) && BuildPlayPictures(contentDir) && BuildSpriteSheets(contentDir) &&
-         BuildLevelScenery(contentDir) && BuildLevelScreens(contentDir) && BuildMainMenu(contentDir) &&
+         BuildBackdrop(contentDir) && BuildCloudBand(contentDir, level) &&
+         BuildLevelScreens(contentDir, level) && BuildMainMenu(contentDir) &&
          BuildSplashAndTitles(contentDir) && BuildMessages(contentDir) && BuildOptionsAndStatistics(contentDir);
 }

@@ -1,5 +1,6 @@
-// The level's screen pictures, "DATA\levels\demo\0.tga" and on: one 800 x 600
-// picture per screen slot of the compiled level's grid. The game's own
+// The level's screen pictures, "DATA\levels\NAME\0.tga" and on: one 800 x 600
+// picture per screen slot of the compiled level's grid, stored at the size
+// of its texture. The game's own
 // collision map of the level decides which pixels are drawn, so that what
 // looks solid is exactly what is solid: white (solid) pixels become earth,
 // grass and rock, blue (platform) pixels, which carry the player from above
@@ -10,12 +11,14 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <numbers>
 
 #include "app/GameState.h"
 #include "data/LevelFile.h"
 #include "data/LevelLoader.h"
 #include "game/CollisionMap.h"
+#include "gfx/render_gl/BoxScale.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
@@ -215,6 +218,59 @@ class OpenAir {
 
 const Vec kToLight = Normalize(Vec{-0.5f, -0.86f});
 
+// ---- Scenery that changes along the level ----
+
+// A stretch of the level looks like one of these: the colour of its grass,
+// its flowers and trees, and how often each grows there.
+struct Theme {
+  Rgba earth, earthDark;
+  Rgba grass, grassLight, grassDark;
+  Rgba petals[2];
+  Rgba tree;
+  float trees, flowers, mushrooms;  // chances of each, per place; the rest are tufts
+  float treeSize;
+};
+
+const Theme kThemes[] = {
+    // Spring meadow: flowers everywhere.
+    {palette::earth, palette::earthDark, palette::grass, palette::grassLight, palette::grassDark,
+     {palette::cream, Hex(0xf2a7c3)}, palette::pine,
+     0.04f, 0.22f, 0.03f, 1.0f},
+    // Pine wood: tall trees, dark grass, mushrooms underneath.
+    {Hex(0x6e4a36), Hex(0x45302a), Hex(0x4f9a44), Hex(0x8cc65a), Hex(0x2a6638), {palette::cream, palette::gold},
+     palette::pineDark,
+     0.2f, 0.05f, 0.1f, 1.35f},
+    // Autumn: golden grass, larches gone orange, many mushrooms.
+    {Hex(0xa0603a), Hex(0x6a3a2a), Hex(0xb59a3c), Hex(0xdcc466), Hex(0x7f6a2c), {palette::orange, palette::red},
+     Hex(0xb8732e),
+     0.1f, 0.08f, 0.14f, 1.1f},
+    // Highland: short pale grass, blue bells, a few small trees.
+    {Hex(0x8a7d72), Hex(0x585060), Hex(0x7fae6a), Hex(0xb8d9a0), Hex(0x4d7a52), {palette::glass, palette::jay},
+     Mix(palette::pine, palette::rock, 0.35f),
+     0.03f, 0.12f, 0.01f, 0.8f},
+    // Berry heath: reddish ground cover and berries.
+    {Hex(0x7d5548), Hex(0x4e3438), Hex(0x6f9e3e), Hex(0xa9c95a), Hex(0x3e6a2e), {palette::berry, palette::cream},
+     palette::pine,
+     0.07f, 0.18f, 0.05f, 0.95f},
+};
+// Each stretch is three screens long, so that a section of a level keeps its
+// look and the next one changes it.
+constexpr float kThemeLength = 2400;
+
+const Theme& ThemeAt(float worldX) {
+  const int stretch = std::max(0, int(std::floor(worldX / kThemeLength)));
+  return kThemes[size_t(stretch) % std::size(kThemes)];
+}
+
+// A colour of the theme at x, blended into the next theme's over the last
+// 200 pixels of a stretch, so that the ground shows no seam.
+Rgba ThemeColour(float worldX, Rgba Theme::*colour) {
+  constexpr float kBlend = 200;
+  const float into = std::fmod(std::max(0.0f, worldX), kThemeLength);
+  return Mix(ThemeAt(worldX).*colour, ThemeAt(worldX + kBlend).*colour,
+             Smoothstep(kThemeLength - kBlend, kThemeLength, into));
+}
+
 // Round stones scattered in earth: at most one in each cell of the given
 // size, with the given chance, radius about r.
 Rgba WithPebbles(Rgba c, Vec p, float cellW, float cellH, float chance, float r0, uint32_t seed) {
@@ -240,10 +296,12 @@ Rgba WithPebbles(Rgba c, Vec p, float cellW, float cellH, float chance, float r0
 // The earth inside an island: soft layers, a few stones, darker the deeper
 // it lies.
 Rgba InsideColour(Vec p, float depth) {
+  const Rgba earth = ThemeColour(p.x, &Theme::earth);
+  const Rgba earthDark = ThemeColour(p.x, &Theme::earthDark);
   const float strata = Fractal(p.x / 90, p.y / 14, 73, 3);
-  const Rgba c = Mix(Scale(palette::earth, 0.9f), Scale(palette::earthDark, 0.95f), Smoothstep(0.3f, 0.75f, strata) * 0.8f);
+  const Rgba c = Mix(Scale(earth, 0.9f), Scale(earthDark, 0.95f), Smoothstep(0.3f, 0.75f, strata) * 0.8f);
   const Rgba stony = WithPebbles(c, p, 26, 20, 0.25f, 2.5f, 86);
-  return Mix(stony, Mix(Scale(palette::earthDark, 0.6f), palette::night, 0.2f), Smoothstep(6, 180, depth) * 0.6f);
+  return Mix(stony, Mix(Scale(earthDark, 0.6f), palette::night, 0.2f), Smoothstep(6, 180, depth) * 0.6f);
 }
 
 // Colour of a covered pixel of solid ground at world point p; facesOut tells
@@ -265,14 +323,14 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
     }
     default: {
       const float strata = Fractal(p.x / 60, p.y / 7, 73, 3);
-      c = Mix(palette::earth, palette::earthDark, Smoothstep(0.4f, 0.7f, strata));
+      c = Mix(ThemeColour(p.x, &Theme::earth), ThemeColour(p.x, &Theme::earthDark), Smoothstep(0.4f, 0.7f, strata));
       c = WithPebbles(c, p, 8, 6, 0.3f, 1.3f, 76);
       // Grass on ground that faces up, its lower edge hanging in little drips.
       const float drip = std::pow(ValueNoise(p.x / 2.6f, 0, 75), 3.0f);
       const float grassDepth = 5.0f + 7.0f * drip;
       if (facesOut && up > 0.3f && depth < grassDepth) {
-        c = Mix(palette::grass, palette::grassLight, Smoothstep(3.5f, 1.5f, depth));
-        if (depth > grassDepth - 1.3f) c = palette::grassDark;
+        c = Mix(ThemeColour(p.x, &Theme::grass), ThemeColour(p.x, &Theme::grassLight), Smoothstep(3.5f, 1.5f, depth));
+        if (depth > grassDepth - 1.3f) c = ThemeColour(p.x, &Theme::grassDark);
       }
       break;
     }
@@ -313,11 +371,31 @@ Rgba WithEdge(Rgba c, float distance, bool facesOut) {
 // ---- Decorations along the ground, placed in world coordinates ----
 
 struct Decoration {
-  enum Kind { tuft, flower, mushroom, root, vine, pine } kind;
+  // A landmark is a great tree, one in each stretch of the level, that makes
+  // the place easy to tell from the others.
+  enum Kind { tuft, flower, mushroom, root, vine, pine, landmark } kind;
   Vec at;       // foot (or hanging point) in world pixels
   float size;
   uint32_t seed;
 };
+
+bool IsTree(const Decoration& d) { return d.kind == Decoration::pine || d.kind == Decoration::landmark; }
+
+// In each stretch, the tree or tuft on open ground nearest the stretch's
+// middle grows into its landmark.
+void AddLandmarks(std::vector<Decoration>& decorations) {
+  std::vector<Decoration*> nearest;
+  for (Decoration& d : decorations) {
+    if (d.kind == Decoration::root || d.kind == Decoration::vine) continue;
+    const size_t stretch = size_t(std::max(0.0f, std::floor(d.at.x / kThemeLength)));
+    if (nearest.size() <= stretch) nearest.resize(stretch + 1, nullptr);
+    const float middle = (float(stretch) + 0.5f) * kThemeLength;
+    if (!nearest[stretch] || std::fabs(d.at.x - middle) < std::fabs(nearest[stretch]->at.x - middle))
+      nearest[stretch] = &d;
+  }
+  for (Decoration* d : nearest)
+    if (d) d->kind = Decoration::landmark;
+}
 
 std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
   std::vector<Decoration> out;
@@ -337,11 +415,12 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
       const Vec top = line + up * (kHalfPen - 1.5f);
       const Vec bottom = line - up * (kHalfPen - 1.0f);
       if (isFree(line + up * (kHalfPen + 3))) {
+        const Theme& theme = ThemeAt(top.x);
         const float pick = HashUnit(serial, 2);
-        const Decoration::Kind kind = pick < 0.06f ? Decoration::pine
-                                      : pick < 0.16f ? Decoration::flower
-                                      : pick < 0.21f ? Decoration::mushroom
-                                                     : Decoration::tuft;
+        const Decoration::Kind kind = pick < theme.trees                                     ? Decoration::pine
+                                      : pick < theme.trees + theme.flowers                   ? Decoration::flower
+                                      : pick < theme.trees + theme.flowers + theme.mushrooms ? Decoration::mushroom
+                                                                                             : Decoration::tuft;
         out.push_back({kind, top, 0.7f + 0.6f * HashUnit(serial, 3), serial});
       }
       if (HashUnit(serial, 4) < 0.22f && isFree(line - up * (kHalfPen + 4)))
@@ -349,32 +428,35 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
                        0.6f + 0.8f * HashUnit(serial, 6), serial});
     }
   }
+  AddLandmarks(out);
   // Trees stand behind everything else; draw them first.
   std::stable_sort(out.begin(), out.end(), [](const Decoration& a, const Decoration& b) {
-    return (a.kind == Decoration::pine) > (b.kind == Decoration::pine);
+    return IsTree(a) > IsTree(b);
   });
   return out;
 }
 
 void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
   const Vec at = d.at - origin;
-  if (at.x < -80 || at.y < -120 || at.x > image.Width() + 80 || at.y > image.Height() + 120) return;
+  if (at.x < -80 || at.y < -200 || at.x > image.Width() + 80 || at.y > image.Height() + 120) return;
   const uint32_t s = d.seed;
   switch (d.kind) {
-    case Decoration::tuft:
+    case Decoration::tuft: {
+      const Theme& theme = ThemeAt(d.at.x);
       for (int k = 0; k < 4; ++k) {
         const float lean = (HashUnit(s, 10, uint32_t(k)) - 0.5f) * 6;
         const float h = (4 + 5 * HashUnit(s, 11, uint32_t(k))) * d.size;
         const Vec base = at + Vec{(k - 1.5f) * 2.5f, 1.5f};
         Paint(image, Stroke({base, base + Vec{lean * 0.4f, -h * 0.6f}, base + Vec{lean, -h}}, 1.3f, 0.3f),
-              Flat(k % 2 ? palette::grassLight : palette::grass), 0.9f);
+              Flat(k % 2 ? theme.grassLight : theme.grass), 0.9f);
       }
       break;
+    }
     case Decoration::flower: {
       const float h = 9 * d.size;
       const Vec head = at + Vec{1.5f, -h};
       Paint(image, Stroke({at + Vec{0, 1}, at + Vec{-1, -h * 0.5f}, head}, 0.9f, 0.7f), Flat(palette::grassDark), 0.8f);
-      const Rgba petals = HashUnit(s, 12) < 0.5f ? palette::cream : Hex(0xf2a7c3);
+      const Rgba petals = ThemeAt(d.at.x).petals[HashUnit(s, 12) < 0.5f ? 0 : 1];
       for (int k = 0; k < 5; ++k)
         Paint(image, Circle(head + Rotate(Vec{2.4f, 0}, k * kTau / 5), 1.9f), Soft(petals, 1.5f), 0.9f);
       Paint(image, Circle(head, 1.4f), Flat(palette::gold), 0);
@@ -401,9 +483,15 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
                 Soft(palette::grass, 1.5f), 0.8f);
       break;
     }
-    case Decoration::pine:
+    case Decoration::pine: {
       // Small and a little hazy, so they read as scenery behind the path.
-      PaintPine(image, at + Vec{0, 3}, 46 * d.size, Mix(palette::pine, palette::mountain, 0.25f), true);
+      const Theme& theme = ThemeAt(d.at.x);
+      PaintPine(image, at + Vec{0, 3}, 46 * d.size * theme.treeSize, Mix(theme.tree, palette::mountain, 0.25f), true);
+      break;
+    }
+    case Decoration::landmark:
+      // Tall and sharp: it stands out from the trees around it.
+      PaintPine(image, at + Vec{0, 3}, 150, ThemeAt(d.at.x).tree, true);
       break;
   }
 }
@@ -413,7 +501,7 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
 Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, const OpenAir& air, Vec origin) {
   Image image(kScreenWidth, kScreenHeight);
   for (const Decoration& d : decorations)
-    if (d.kind == Decoration::pine) DrawDecoration(image, d, origin);
+    if (IsTree(d)) DrawDecoration(image, d, origin);
   // The map's rule measures from a pixel's own corner point.
   const Vec corner = origin - Vec{0.5f, 0.5f};
   Field solid(kScreenWidth, kScreenHeight);
@@ -460,19 +548,31 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
       }
     }
   for (const Decoration& d : decorations)
-    if (d.kind != Decoration::pine) DrawDecoration(image, d, origin);
+    if (!IsTree(d)) DrawDecoration(image, d, origin);
   return image;
+}
+
+// Writes a screen at the size its texture gets: the game scales every
+// picture whose sides are not powers of two to the nearest ones with GLU's
+// box filter before uploading it, so a screen scaled here the same way loads
+// into the very same texels, without that work on every level load.
+bool WriteScreen(const std::string& path, const Image& screen) {
+  const int w = screen.Width();
+  const int h = screen.Height();
+  const int textureW = GluNearestPower(w);
+  const int textureH = GluNearestPower(h);
+  return WriteTga(path, textureW, textureH, GluBoxScale(BottomRowFirst(screen).data(), w, h, textureW, textureH));
 }
 
 void PrintMessage(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), Cp1257ToUtf8(text).c_str());
 }
 
-// Reads the compiled demo level into the game state with the game's reader.
-bool ReadDemoLevel(const std::string& contentDir) {
+// Reads the compiled level into the game state with the game's reader.
+bool ReadLevel(const std::string& contentDir, const LevelEntry& level) {
   ResetGameState();
   SetMessageBoxHandler(PrintMessage);
-  const bool ok = LoadLevelFile(OnDisk(contentDir, kDemoLevelFile));
+  const bool ok = LoadLevelFile(OnDisk(contentDir, level.file));
   SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   return ok;
@@ -480,18 +580,18 @@ bool ReadDemoLevel(const std::string& contentDir) {
 
 }  // namespace
 
-int LevelScreensAcross(const std::string& contentDir) {
-  const bool read = FileExists(OnDisk(contentDir, kDemoLevelFile)) && ReadDemoLevel(contentDir);
+int LevelScreensAcross(const std::string& contentDir, const LevelEntry& level) {
+  const bool read = FileExists(OnDisk(contentDir, level.file)) && ReadLevel(contentDir, level);
   return read && game.screensX > 0 ? game.screensX : 8;
 }
 
-bool BuildLevelScreens(const std::string& contentDir) {
-  if (!ReadDemoLevel(contentDir)) {
-    std::fprintf(stderr, "cannot draw the level's screens: %s was not read\n", kDemoLevelFile);
+bool BuildLevelScreens(const std::string& contentDir, const LevelEntry& level) {
+  if (!ReadLevel(contentDir, level)) {
+    std::fprintf(stderr, "cannot draw the level's screens: %s was not read\n", level.file.c_str());
     return false;
   }
   // The game loads every .tga of the folder as slots 1 to n: start afresh.
-  const std::string folder = OnDisk(contentDir, kDemoLevelDir);
+  const std::string folder = OnDisk(contentDir, level.dir);
   std::error_code error;
   std::filesystem::remove_all(folder, error);
 
@@ -525,7 +625,7 @@ bool BuildLevelScreens(const std::string& contentDir) {
     // A slot no screen shows still gets a (clear) picture: the game loads them all.
     const Image picture = c < 0 ? Image(kScreenWidth, kScreenHeight)
                                 : Screen(terrain, decorations, air, {float(c * kScreenWidth), float(r * kScreenHeight)});
-    if (!WriteTga(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
+    if (!WriteScreen(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
   }
   return true;
 }

@@ -77,7 +77,11 @@ Image CloudBand(int levelScreens) {
 
 }  // namespace
 
-bool BuildLevelScenery(const std::string& contentDir) {
-  return WriteJpg(OnDisk(contentDir, "DATA\\levels\\d01.JPG"), Backdrop()) &&
-         WriteTga(OnDisk(contentDir, "DATA\\levels\\LielaisMakonis.tga"), CloudBand(LevelScreensAcross(contentDir)));
+bool BuildBackdrop(const std::string& contentDir) {
+  return WriteJpg(OnDisk(contentDir, "DATA\\levels\\d01.JPG"), Backdrop());
+}
+
+bool BuildCloudBand(const std::string& contentDir, const LevelEntry& level) {
+  return WriteTga(OnDisk(contentDir, "DATA\\levels\\LielaisMakonis.tga"),
+                  CloudBand(LevelScreensAcross(contentDir, level)));
 }

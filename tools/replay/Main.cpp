@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "app/GameFolder.h"
 #include "app/MainLoop.h"
 #include "platform/Files.h"
+#include "tools/cli/Checks.h"
 #include "tools/replay/PlayThrough.h"
 #include "tools/replay/Recording.h"
 #include "tools/replay/Session.h"
@@ -24,13 +26,15 @@ namespace {
 constexpr const char* kUsage =
     "usage: virko-replay --record FILE\n"
     "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
-    "       virko-replay --play-demo FILE [--screenshots DIR] [--state FILE]\n"
+    "       virko-replay --play-demo FILE [--route ROUTE] [--screenshots DIR] [--state FILE]\n"
     "       virko-replay --soak FRAMES [--seed N]\n"
     "Plays the current folder if it holds levels.cfg, else the installed game.\n"
     "  --record FILE       play the game as usual and record its input to FILE\n"
     "  --play FILE         replay FILE as fast as frames can be drawn\n"
     "  --play-demo FILE    play the demo level through with the scripted player\n"
     "                      and record it to FILE\n"
+    "  --route ROUTE       with --play-demo: play the level by ROUTE instead, the\n"
+    "                      input file of virko-tool simulate (a frame a line)\n"
     "  --soak FRAMES       run FRAMES frames of random input, starting the game\n"
     "                      again whenever it ends; prints the seed and the\n"
     "                      screens reached\n"
@@ -40,7 +44,7 @@ constexpr const char* kUsage =
     "  --state FILE        a state line at every stage and at the end\n";
 
 struct Arguments {
-  std::string record, play, playDemo, screenshots, state, soak, seed;
+  std::string record, play, playDemo, route, screenshots, state, soak, seed;
   bool realtime = false;
   int64_t soakFrames = 0;
   uint32_t soakSeed = 0;
@@ -63,6 +67,7 @@ bool Parse(int argc, char** argv, Arguments& a) {
     std::string* value = option == "--record"        ? &a.record
                          : option == "--play"        ? &a.play
                          : option == "--play-demo"   ? &a.playDemo
+                         : option == "--route"       ? &a.route
                          : option == "--screenshots" ? &a.screenshots
                          : option == "--state"       ? &a.state
                          : option == "--soak"        ? &a.soak
@@ -93,7 +98,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
     return false;
   }
   return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) +
-             int(!a.soak.empty()) == 1;
+                 int(!a.soak.empty()) == 1 &&
+         (a.route.empty() || !a.playDemo.empty());
 }
 
 struct FileCloser {
@@ -136,13 +142,15 @@ int Play(const Arguments& a, File& stateOut) {
 }
 
 int PlayDemo(const Arguments& a, File& stateOut) {
+  std::optional<std::vector<InputSet>> route;
+  if (!a.route.empty() && !(route = ReadInputFile(a.route))) return 1;
   File out = OpenOutput(a.playDemo);
   if (!out) return 1;
   cSession session({a.screenshots, stateOut.get(), false, false, {}});
   cRecorder recorder(out.get(), cSession::HeldInput);
   session.SetRecorder(&recorder);
   if (!session.Open()) return 1;
-  const bool played = PlayDemoThrough(session);
+  const bool played = PlayThrough(session, route ? &*route : nullptr);
   recorder.Flush();
   const int status = session.Close();
   return played && session.Ended() ? status : 2;
@@ -158,7 +166,7 @@ int main(int argc, char** argv) {
   }
   // The game files' folder becomes the working folder: the files named on
   // the command line are where the player named them.
-  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.screenshots, &a.state}) {
+  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.route, &a.screenshots, &a.state}) {
     if (!path->empty()) *path = std::filesystem::absolute(*path).string();
   }
   std::string error;

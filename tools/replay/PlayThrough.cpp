@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/GameState.h"
 #include "game/Gameplay.h"
@@ -37,6 +38,7 @@ class cPlayer {
   explicit cPlayer(cSession& session) : s_(session) {}
 
   void Play();
+  void PlayRoute(const std::vector<InputSet>& route);
 
  private:
   tVirkoUnit& Me() { return units[0]; }
@@ -69,6 +71,9 @@ class cPlayer {
   void Frame(std::initializer_list<int> states = {}) {
     InputSet input{};
     for (int state : states) input.Add(state);
+    Frame(input);
+  }
+  void Frame(const InputSet& input) {
     tRecordItem held = tRecordItem::Of(tRecordItem::Input);
     held.input = input;
     Item(held);
@@ -158,6 +163,7 @@ class cPlayer {
   void Options();
   void StartGame();
   void PlayLevel();
+  void FollowRoute(const std::vector<InputSet>& route);
   void Statistics();
 
   cSession& s_;
@@ -252,6 +258,18 @@ void cPlayer::PlayLevel() {
   WaitFor([] { return screenFlags.levelDone[game.currentLevel] != 0; }, "the level's end");
 }
 
+// The route's frames one by one, with a stage (and its picture) each time
+// the player reaches a new section of kSectionWidth pixels.
+void cPlayer::FollowRoute(const std::vector<InputSet>& route) {
+  constexpr int kSectionWidth = 2400;
+  int section = 0;
+  for (const InputSet& input : route) {
+    Frame(input);
+    if (Me().x >= (section + 1) * kSectionWidth) Stage(("section-" + std::to_string(++section)).c_str());
+  }
+  if (!screenFlags.levelDone[game.currentLevel]) throw RouteFailed("the route ended before the level's end");
+}
+
 void cPlayer::Statistics() {
   Wait(kFramesPerSecond);
   Stage("statistics");
@@ -264,6 +282,13 @@ void cPlayer::Statistics() {
   Item(frame);  // the press ends the game
 }
 
+void cPlayer::PlayRoute(const std::vector<InputSet>& route) {
+  Splash();
+  StartGame();
+  FollowRoute(route);
+  Statistics();
+}
+
 void cPlayer::Play() {
   Splash();
   Options();
@@ -274,10 +299,10 @@ void cPlayer::Play() {
 
 }  // namespace
 
-bool PlayDemoThrough(cSession& session) {
+bool PlayThrough(cSession& session, const std::vector<InputSet>* route) {
   cPlayer player(session);
   try {
-    player.Play();
+    route ? player.PlayRoute(*route) : player.Play();
   } catch (const RouteFailed& failure) {
     std::fprintf(stderr, "virko-replay: the play-through failed at frame %lld: %s\n  %s\n",
                  static_cast<long long>(session.FramesRun()), failure.what(),

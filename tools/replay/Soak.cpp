@@ -520,7 +520,7 @@ bool cSoak::Run() {
     if (!s_->Open()) return false;
     if (demo_) {
       demoTried_ = true;
-      const bool through = PlayDemoThrough(*s_);
+      const bool through = PlayThrough(*s_);
       if (!through || !s_->Ended())
         std::printf("soak: the scripted play-through %s\n",
                     through ? "did not end the game" : "did not get through");

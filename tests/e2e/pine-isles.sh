@@ -1,0 +1,26 @@
+#!/bin/sh
+# The Pine Isles completed: the recording (made by virko-replay --play-demo
+# with the level's simulate route) replayed twice in fresh copies of the
+# default content, from the splash to the statistics screen, with a picture
+# of every section of the level in OUT/first/shots.
+# usage: pine-isles.sh VIRKO_REPLAY CONTENT_DIR RECORDING OUT_DIR
+set -eu
+replay=$1 content=$2 recording=$3 out=$4
+
+. "$(dirname "$0")/replay-lib.sh"
+run first
+run second
+
+expect play-start screen play
+expect play-start x 300
+for section in 1 2 3 4 5 6 7 8 9; do
+  expect "section-$section" screen play
+  expect_above "section-$section" x $((section * 2400 - 1))
+done
+expect statistics screen statistics
+expect_above statistics x 23500
+expect_above statistics seconds 119    # a perfect run takes two minutes
+expect statistics cones 65
+expect end screen statistics
+expect_same_replays
+echo "Pine Isles passed: $(wc -l < "$out/first/state.txt") stages, pictures in $out/first/shots"
