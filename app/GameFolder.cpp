@@ -51,7 +51,7 @@ bool EnterGameFolder(const tGameFolder& folder, std::string& error) {
     return false;
   }
   if (folder.installed) {
-    gameSettings.KeepInPlayerFolder(PlayerConfigFolder());
+    cGameSet::KeepInPlayerFolder(PlayerConfigFolder());
     SetOverlayFolder(PlayerDataFolder());
   }
   return true;

@@ -13,30 +13,35 @@
 
 namespace {
 
-enum class tMove { none, previous, next, up, down, left, right, press };
+enum class tMove { none, previous, next, up, down, left, right, press, back };
 
 // A stick counts as pushed beyond a quarter of its travel, and as back only
 // below an eighth, so that one push is one step.
 constexpr int kStickPushed = 32767 / 4;
 constexpr int kStickBack = 32767 / 8;
 
-bool pressHeld = false;  // a key's press, let go after the next frame
+// Where the game's pointer waits when the keys have pressed: on no widget,
+// outside the scene.
+constexpr int kAway = -1;
+
+// The focus: a shown target, by its place in reading order, on the screen
+// it was given on (ShownFocusScreen).
+int focus = -1;  // -1: nothing
+uint32_t focusScreen = 0;
+bool mouseLeads = false;  // the real mouse moved since: the target under it is focused
+bool keysDrive = false;   // the game's pointer is the keys' (the system's is hidden)
+
+// A key's press is held through one frame, then let go as a click, which the
+// next frame sees where it was made.
+bool pressHeld = false;
+bool clickMade = false;
+int pressX = 0, pressY = 0;  // where the game's pointer pressed
 // Moves made while a press is held (a busy machine may run no frame between
 // two keys): each waits for a frame of its own, so none is lost.
 std::deque<tMove> waiting;
 int stickX = 0, stickY = 0;  // -1, 0, 1: the stick's direction now
 
-void PointAt(int x, int y) {
-  FormMouseMove(x, y);
-  WarpPointerToScene(x, y);
-}
-
-void Press() {
-  FormMouseDown();
-  pressHeld = true;
-}
-
-// The shown target under the pointer, or -1.
+// The shown target under the game's pointer, or -1.
 int Pointed(const std::vector<tFocusTarget>& targets) {
   for (size_t i = 0; i < targets.size(); ++i) {
     const tFocusTarget& t = targets[i];
@@ -45,34 +50,74 @@ int Pointed(const std::vector<tFocusTarget>& targets) {
   return -1;
 }
 
+int Focused(const std::vector<tFocusTarget>& targets) {
+  if (focusScreen != ShownFocusScreen()) return -1;  // another screen opened since
+  if (mouseLeads) return Pointed(targets);
+  return focus < int(targets.size()) ? focus : -1;
+}
+
+void FocusOn(int target, int x, int y) {
+  focus = target;
+  focusScreen = ShownFocusScreen();
+  mouseLeads = false;
+  if (!keysDrive) ShowSystemPointer(false);
+  keysDrive = true;
+  FormMouseMove(x, y);
+}
+
+void Press(int target, int x, int y) {
+  FocusOn(target, x, y);
+  FormMouseDown();
+  pressHeld = true;
+  pressX = x;
+  pressY = y;
+}
+
+void MouseMoved() {
+  mouseLeads = true;
+  focusScreen = ShownFocusScreen();
+  if (keysDrive) ShowSystemPointer(true);
+  keysDrive = false;
+}
+
 void Step(tMove move) {
   if (pressHeld) {
     waiting.push_back(move);
     return;
   }
+  if (move == tMove::back) return AskScreenBack();
   const std::vector<tFocusTarget>& targets = ShownFocusTargets();
   if (targets.empty()) return;
   const int count = int(targets.size());
-  const int pointed = Pointed(targets);
-  if (pointed >= 0 && targets[pointed].bar && (move == tMove::left || move == tMove::right)) {
-    const tFocusTarget& t = targets[pointed];
+  const int focused = Focused(targets);
+  if (focused >= 0 && targets[focused].bar && (move == tMove::left || move == tMove::right)) {
+    const tFocusTarget& t = targets[focused];
     const int32_t value = t.bar->value + (move == tMove::right ? 1 : -1);
-    if (value < 0 || value > t.bar->maximum) return;
-    PointAt(t.bar->PointerXFor(t.left, value), t.y);
-    Press();
+    if (value >= 0 && value <= t.bar->maximum) Press(focused, t.bar->PointerXFor(t.left, value), t.y);
     return;
   }
   if (move == tMove::press) {
-    if (pointed >= 0) {
-      Press();
-    } else {
-      PointAt(targets[0].x, targets[0].y);  // a first press only points
-    }
+    if (focused >= 0)
+      Press(focused, targets[focused].x, targets[focused].y);
+    else
+      FocusOn(0, targets[0].x, targets[0].y);  // a first press only focuses
     return;
   }
   const bool forward = move == tMove::next || move == tMove::down || move == tMove::right;
-  const int to = pointed < 0 ? (forward ? 0 : count - 1) : (pointed + (forward ? 1 : count - 1)) % count;
-  PointAt(targets[to].x, targets[to].y);
+  const int to = focused < 0 ? (forward ? 0 : count - 1) : (focused + (forward ? 1 : count - 1)) % count;
+  FocusOn(to, targets[to].x, targets[to].y);
+}
+
+// After the frame that saw the click, a pointer still where it pressed
+// leaves a button or an item: the press has done its work, and the screen it
+// closed must not leave the next screen's item under it looking focused. A
+// track bar keeps it.
+void EndClick() {
+  clickMade = false;
+  if (mouseLeads || mouseX != pressX || mouseY != pressY) return;
+  const std::vector<tFocusTarget>& targets = ShownFocusTargets();
+  const int focused = Focused(targets);
+  if (focused < 0 || !targets[focused].bar) FormMouseMove(kAway, kAway);
 }
 
 tMove KeyMove(const SDL_KeyboardEvent& key) {
@@ -86,6 +131,7 @@ tMove KeyMove(const SDL_KeyboardEvent& key) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
     case SDLK_SPACE: return tMove::press;
+    case SDLK_ESCAPE: return tMove::back;
     default: return tMove::none;
   }
 }
@@ -97,6 +143,7 @@ tMove ButtonMove(uint8_t button) {
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return tMove::left;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return tMove::right;
     case SDL_CONTROLLER_BUTTON_A: return tMove::press;
+    case SDL_CONTROLLER_BUTTON_B: return tMove::back;
     default: return tMove::none;
   }
 }
@@ -120,14 +167,23 @@ tMove StickMove(const SDL_ControllerAxisEvent& axis) {
 
 void KeyPointerEvent(const SDL_Event& event) {
   tMove move = tMove::none;
-  if (event.type == SDL_KEYDOWN) move = KeyMove(event.key);
-  if (event.type == SDL_CONTROLLERBUTTONDOWN) move = ButtonMove(event.cbutton.button);
-  if (event.type == SDL_CONTROLLERAXISMOTION) move = StickMove(event.caxis);
+  switch (event.type) {
+    case SDL_KEYDOWN: move = KeyMove(event.key); break;
+    case SDL_CONTROLLERBUTTONDOWN: move = ButtonMove(event.cbutton.button); break;
+    case SDL_CONTROLLERAXISMOTION: move = StickMove(event.caxis); break;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: MouseMoved(); break;
+    default: break;
+  }
   if (move != tMove::none) Step(move);
 }
 
 void ResetKeyPointer() {
-  pressHeld = false;
+  focus = -1;
+  focusScreen = 0;
+  mouseLeads = keysDrive = false;
+  pressHeld = clickMade = false;
   waiting.clear();
   stickX = stickY = 0;
 }
@@ -138,8 +194,10 @@ void KeyPointerFrameRun() {
     FormClick();
     FormMouseUp();
     pressHeld = false;
+    clickMade = true;
     return;  // a waiting move comes after a frame has seen the click
   }
+  if (clickMade) EndClick();
   if (waiting.empty()) return;
   const tMove move = waiting.front();
   waiting.pop_front();

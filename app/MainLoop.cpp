@@ -34,9 +34,11 @@ void DispatchEvent(const SDL_Event& event) {
       // losing it changes nothing, so as not to fight the player's Alt+Tab.
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
         FormCreate();
-      else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-               event.window.event == SDL_WINDOWEVENT_EXPOSED)
+      else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
         GameWindowChanged();
+      else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+               event.window.event == SDL_WINDOWEVENT_SHOWN)
+        GameWindowExposed();
       else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
         FormClose();
       break;
@@ -117,6 +119,7 @@ bool OpenGame() {
     return false;
   }
   FormCreate();
+  ShowFirstPicture();
   FollowPads();  // from now on pads coming and going are told
   return true;
 }

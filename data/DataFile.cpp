@@ -97,7 +97,7 @@ std::string CannotLoadMessage(const std::string& what) {
 
 void ReportConversionError(const std::string& fileName, size_t position) {
   // "...: nav skaitlis pozīcijā N" (not a number at byte N).
-  ReportLoadFailure(CannotLoadMessage(fileName + ": nav skaitlis poz\xEE" "cij\xE2 " +
+  ReportFileLoadFailure(fileName, CannotLoadMessage(fileName + ": nav skaitlis poz\xEE" "cij\xE2 " +
                                       std::to_string(position)));
 }
 
@@ -108,12 +108,12 @@ std::optional<std::vector<uint8_t>> ReadConfigFile(const std::string& fileName, 
   std::optional<std::vector<uint8_t>> bytes = shifted ? ReadShiftedFile(fileName, bufferSize + 1)
                                                       : ReadPlainFile(fileName, bufferSize + 1);
   if (!bytes) {
-    ReportLoadFailure(missingMessage);
+    ReportFileLoadFailure(fileName, missingMessage);
     return std::nullopt;
   }
   if (bytes->size() > bufferSize) {
     // "...: garāks par N baitiem" (longer than N bytes).
-    ReportLoadFailure(CannotLoadMessage(fileName + ": gar\xE2ks par " +
+    ReportFileLoadFailure(fileName, CannotLoadMessage(fileName + ": gar\xE2ks par " +
                                         std::to_string(bufferSize) + " baitiem"));
     return std::nullopt;
   }

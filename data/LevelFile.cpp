@@ -153,7 +153,7 @@ bool LoadLevelFile(const std::string& path) {
   // One byte more than the table tells a longer file without reading it all.
   const std::optional<std::vector<uint8_t>> bytes = ReadPlainFile(path, 4 * kMaxLevelNumbers + 1);
   if (!bytes) {
-    ReportLoadFailure(CannotLoadMessage("VRK"));
+    ReportFileLoadFailure(path, CannotLoadMessage("VRK"));
     return false;
   }
   auto level = std::make_unique<tLevelScratch>();
@@ -164,7 +164,7 @@ bool LoadLevelFile(const std::string& path) {
     cLevelReader reader(NumbersOf(*bytes));
     ReadLevel(reader, *level);
   } catch (const tLevelRefusal& refusal) {
-    ReportLoadFailure(CannotLoadMessage(path + ": " + refusal.reason));
+    ReportFileLoadFailure(path, CannotLoadMessage(path + ": " + refusal.reason));
     return false;
   }
   game = level->game;

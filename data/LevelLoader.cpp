@@ -32,7 +32,7 @@ bool ReadLevel(uint8_t n) {
   if (!LoadLevelFile(game.levelFile[n])) return false;  // reported by the reader
   std::string reason;
   if (LevelFitsTables(reason)) return true;
-  ReportLoadFailure("Nevar iel\xE2\x64\xE7t " + game.levelFile[n] + ": " + reason);
+  ReportFileLoadFailure(game.levelFile[n], "Nevar iel\xE2\x64\xE7t " + game.levelFile[n] + ": " + reason);
   return false;
 }
 

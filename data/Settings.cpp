@@ -19,22 +19,32 @@ const char kSettingsFile[] = "settings.cfg";
 // What the settings a short file lacks take: music, sound, light.
 constexpr uint8_t kMissingSettings[3] = {80, 80, 50};
 
+// Shared by every settings object: start-up's and the splash's read the same
+// file.
+bool inPlayerFolder = false;
+std::string playerFolder;
+
 }  // namespace
 
 void cGameSet::KeepInPlayerFolder(const std::string& folder) {
-  inPlayerFolder_ = true;
-  playerFolder_ = folder;
+  inPlayerFolder = true;
+  playerFolder = folder;
+}
+
+void cGameSet::KeepInGameFolder() {
+  inPlayerFolder = false;
+  playerFolder.clear();
 }
 
 void cGameSet::LoadSettings() {
   std::string file = kSettingsFile;
-  if (inPlayerFolder_ && !playerFolder_.empty()) {
-    const std::string own = playerFolder_ + "/" + kSettingsFile;
+  if (inPlayerFolder && !playerFolder.empty()) {
+    const std::string own = playerFolder + "/" + kSettingsFile;
     if (FileExists(own)) file = own;
   }
   const std::optional<std::vector<uint8_t>> bytes = ReadPlainFile(file, 3);
   if (!bytes) {
-    ReportLoadFailure(CannotLoadMessage(kSettingsFile));
+    ReportFileLoadFailure(file, CannotLoadMessage(kSettingsFile));
     return;
   }
   uint8_t settings[3];
@@ -46,20 +56,20 @@ void cGameSet::LoadSettings() {
 
 bool cGameSet::SaveSettings(uint8_t music, uint8_t sound, uint8_t light) {
   const uint8_t bytes[3] = {music, sound, light};
-  if (inPlayerFolder_ && playerFolder_.empty()) {
+  if (inPlayerFolder && playerFolder.empty()) {
     std::fprintf(stderr, "%s not saved: no folder for the player's settings (neither XDG_CONFIG_HOME nor HOME is set)\n",
                  kSettingsFile);
     return false;
   }
   std::error_code folderError;
-  if (inPlayerFolder_) std::filesystem::create_directories(playerFolder_, folderError);
+  if (inPlayerFolder) std::filesystem::create_directories(playerFolder, folderError);
   if (folderError) {
-    std::fprintf(stderr, "%s not saved: cannot make %s: %s\n", kSettingsFile, playerFolder_.c_str(),
+    std::fprintf(stderr, "%s not saved: cannot make %s: %s\n", kSettingsFile, playerFolder.c_str(),
                  folderError.message().c_str());
     return false;
   }
   const std::string path =
-      inPlayerFolder_ ? playerFolder_ + "/" + kSettingsFile : WritablePath(kSettingsFile);
+      inPlayerFolder ? playerFolder + "/" + kSettingsFile : WritablePath(kSettingsFile);
   if (!ReplaceFile(path, bytes, sizeof bytes)) {
     std::fprintf(stderr, "%s not saved: %s\n", path.c_str(), std::strerror(errno));
     return false;

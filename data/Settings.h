@@ -13,15 +13,13 @@ class cGameSet {
   // false (reported on stderr) on failure.
   bool SaveSettings(uint8_t music, uint8_t sound, uint8_t light);
 
-  // The settings are the player's, not the game folder's (an installed
-  // game): read from folder first, else from the game folder, and saved only
-  // in folder, which is made when missing. An empty folder means the player
-  // has none: nothing is saved.
-  void KeepInPlayerFolder(const std::string& folder);
-
- private:
-  bool inPlayerFolder_ = false;
-  std::string playerFolder_;
+  // Where every settings object reads and saves. The settings are the
+  // player's, not the game folder's (an installed game): read from folder
+  // first, else from the game folder, and saved only in folder, which is made
+  // when missing. An empty folder means the player has none: nothing is saved.
+  static void KeepInPlayerFolder(const std::string& folder);
+  // settings.cfg of the game folder, read and saved there (the default).
+  static void KeepInGameFolder();
 };
 
 extern cGameSet gameSettings;

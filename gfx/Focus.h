@@ -16,7 +16,16 @@ struct tFocusTarget {
 
 void AddFocusTarget(const tFocusTarget& target);
 // At the end of a frame: the targets it gathered become the shown ones, and
-// the next frame's are gathered afresh.
+// the next frame's are gathered afresh. A way back asked for and not taken
+// by this frame is dropped.
 void EndFocusFrame();
 // The shown targets in reading order: top to bottom, then left to right.
 const std::vector<tFocusTarget>& ShownFocusTargets();
+// Tells screens apart: a number that changes whenever a frame shows other
+// targets than the frame before (one screen closed, another opened).
+uint32_t ShownFocusScreen();
+
+// The screen's own way back (Escape, a controller's B): asked for between
+// frames, taken by the screen that has one in the next frame.
+void AskScreenBack();
+bool TakeScreenBack();

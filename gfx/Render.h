@@ -21,7 +21,11 @@ void RenderSetupContext(int left, int top, int width, int height);
 // aspect kept, with black bars.
 void RenderSetWindowSize(int width, int height);
 // Puts the frame's scene on the window; once a frame, before the swap.
+// Between frames it puts the last frame's scene there again.
 void RenderPresent();
+// The scene is kept apart from the window (the offscreen target), so that
+// RenderPresent can show it again.
+bool RenderKeepsScene();
 // Instead of RenderPresent, for a window system that shows the scene
 // itself: the frame's scene as 800 x 600 pixels of 32 bits, blue in the low
 // byte, rows top first. false where the scene is drawn straight into the

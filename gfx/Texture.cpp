@@ -45,54 +45,48 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
 
 // Every refusal names the file and, where the file is not simply cut short,
 // why it was refused.
-void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
+std::string TgaProblem(const std::string& fileName, TgaStatus status) {
   const std::string unsupported = "Unsupported TGA file " + Quoted(fileName) + ": ";
   const std::string damaged = "Couldn't read file " + Quoted(fileName) + ": ";
   switch (status) {
     case TgaStatus::ok:
-      return;
     case TgaStatus::shortHeader:
     case TgaStatus::shortPixels:
-      ShowMessageBox(kTgaErrorCaption, "Couldn't read file " + Quoted(fileName) + ".");
-      return;
+      break;
     case TgaStatus::unsupportedType:
-      ShowMessageBox(kTgaErrorCaption,
-                     unsupported + "not a true-colour, greyscale or colour-mapped picture.");
-      return;
+      return unsupported + "not a true-colour, greyscale or colour-mapped picture.";
     case TgaStatus::unsupportedDepth:
-      ShowMessageBox(kTgaErrorCaption, unsupported +
-                                           "not a pixel depth it is read at (true colour 24 or "
-                                           "32 bits, greyscale 8 or 16, colour-mapped 8).");
-      return;
+      return unsupported +
+             "not a pixel depth it is read at (true colour 24 or 32 bits, greyscale 8 or 16, "
+             "colour-mapped 8).";
     case TgaStatus::badColourMap:
-      ShowMessageBox(kTgaErrorCaption,
-                     unsupported + "its colour map is missing or not of 24- or 32-bit colours.");
-      return;
+      return unsupported + "its colour map is missing or not of 24- or 32-bit colours.";
     case TgaStatus::badSize:
-      ShowMessageBox(kTgaErrorCaption, unsupported + "a side of 0 or a picture too large.");
-      return;
+      return unsupported + "a side of 0 or a picture too large.";
     case TgaStatus::packetsEndEarly:
-      ShowMessageBox(kTgaErrorCaption, damaged + "the file ends inside its pixels.");
-      return;
+      return damaged + "the file ends inside its pixels.";
     case TgaStatus::packetsOverrun:
-      ShowMessageBox(kTgaErrorCaption,
-                     damaged + "its run-length packets run past the end of the picture.");
-      return;
+      return damaged + "its run-length packets run past the end of the picture.";
     case TgaStatus::badColourIndex:
-      ShowMessageBox(kTgaErrorCaption, damaged + "a pixel's colour is not in its colour map.");
-      return;
+      return damaged + "a pixel's colour is not in its colour map.";
   }
+  return "Couldn't read file " + Quoted(fileName) + ".";
+}
+
+void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
+  ShowFileMessage(fileName, kTgaErrorCaption, TgaProblem(fileName, status));
 }
 
 }  // namespace
 
 void ReportMissingSheet(const std::string& fileName) {
-  ShowMessageBox(kLoadUnitCaption, kCannotLoadTga + Quoted(fileName));
+  ShowFileMessage(fileName, kLoadUnitCaption, kCannotLoadTga + Quoted(fileName));
 }
 
 void ReportBadFrameStrip(const std::string& fileName) {
-  ShowMessageBox(kTgaErrorCaption, "Unsupported TGA file " + Quoted(fileName) +
-                                       ": not a strip of 1 to 255 whole frames.");
+  ShowFileMessage(fileName, kTgaErrorCaption,
+                  "Unsupported TGA file " + Quoted(fileName) +
+                      ": not a strip of 1 to 255 whole frames.");
 }
 
 TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
@@ -101,7 +95,7 @@ TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
 
 TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
   if (!FileExists(fileName)) {
-    ShowMessageBox(kLoadUnitCaption, kCannotLoadTga);  // the name is not given
+    ShowFileMessage(fileName, kLoadUnitCaption, kCannotLoadTga);  // the box gives no name
     return texture;
   }
   const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
@@ -119,7 +113,7 @@ TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
   const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
   tImage image;
   if (!file || !DecodeJpg(*file, image)) {
-    ShowMessageBox(kJpgCaption, kCannotLoadJpg + Quoted(fileName));
+    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName));
     return texture;
   }
   // Minification nearest, unlike the TGA loaders.

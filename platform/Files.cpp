@@ -123,6 +123,13 @@ bool FileExists(const std::string& gamePath) {
   return path && fs::is_regular_file(*path, error);
 }
 
+std::string RealPath(const std::string& gamePath) {
+  const std::optional<std::string> found = ResolvePath(gamePath);
+  std::error_code error;
+  const fs::path path = fs::absolute(found ? *found : WritablePath(gamePath), error);
+  return (error ? fs::path(gamePath) : path.lexically_normal()).string();
+}
+
 std::vector<std::string> ListFolder(const std::string& gamePath) {
   std::vector<std::optional<fs::path>> folders;
   const std::vector<std::string> parts = SplitGamePath(gamePath);

@@ -19,6 +19,9 @@ void SetOverlayFolder(const std::string& folder);
 // Relative paths look in the overlay folder first.
 std::optional<std::string> ResolvePath(const std::string& gamePath);
 bool FileExists(const std::string& gamePath);
+// The real file behind a game path, as an absolute path, for messages: the
+// one found (perhaps a player's own), or where the working folder lacks it.
+std::string RealPath(const std::string& gamePath);
 // The names in a game folder, the overlay's and the working folder's, each
 // name once (the overlay's spelling wins). Empty if neither exists.
 std::vector<std::string> ListFolder(const std::string& gamePath);

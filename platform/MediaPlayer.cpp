@@ -222,8 +222,8 @@ void cMediaPlayer::Open() {
   // A missing video is passed over quietly; one that is there but cannot be
   // played is told, as a picture that cannot be read is.
   if (FileExists(fileName))
-    ShowMessageBox(kVideoErrorCaption,
-                   "Couldn't play video \"" + fileName + "\": " + error + ".");
+    ShowFileMessage(fileName, kVideoErrorCaption,
+                    "Couldn't play video \"" + fileName + "\": " + error + ".");
 }
 
 void cMediaPlayer::Play() {

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/Files.h"
+
 namespace {
 
 // Unicode code points of Windows-1257 bytes 0x80..0xFF (0 = undefined).
@@ -83,4 +85,23 @@ void ClearTerminateRequest() { terminateRequested = false; }
 void ReportLoadFailure(const std::string& text) {
   ShowMessageBox("VIRKO", text);
   RequestTerminate();
+}
+
+namespace {
+
+void NameRealFile(const std::string& gamePath, const std::string& text) {
+  std::fprintf(stderr, "virko: %s: %s\n", RealPath(gamePath).c_str(), Cp1257ToUtf8(text).c_str());
+}
+
+}  // namespace
+
+void ShowFileMessage(const std::string& gamePath, const std::string& caption,
+                     const std::string& text) {
+  NameRealFile(gamePath, text);
+  ShowMessageBox(caption, text);
+}
+
+void ReportFileLoadFailure(const std::string& gamePath, const std::string& text) {
+  NameRealFile(gamePath, text);
+  ReportLoadFailure(text);
 }

@@ -18,6 +18,12 @@ void ClearTerminateRequest();
 // "VIRKO" box with the given text, then a terminate request. The caller
 // carries on.
 void ReportLoadFailure(const std::string& text);
+// A box about one of the game's files, and one line on stderr that names
+// the real file: a player's own file may lie over the installed one.
+void ShowFileMessage(const std::string& gamePath, const std::string& caption,
+                     const std::string& text);
+// ReportLoadFailure about one of the game's files, with the same line.
+void ReportFileLoadFailure(const std::string& gamePath, const std::string& text);
 
 // Windows-1257 bytes to UTF-8.
 std::string Cp1257ToUtf8(const std::string& bytes);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string_view>
 
 #include "gfx/Fit.h"
 #include "gfx/Render.h"
@@ -24,24 +26,46 @@ tFullScreen fullScreen = tFullScreen::off;
 
 tWindowSize size{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 bool sizeChanged = true;  // what the scene leaves of the window is to be cleared
+bool frameShown = false;  // a picture of the scene is on the window
 
 // Reads the window's size from the window system itself: SDL reports the
 // size it asked for, which an X server without a window manager may never
-// have applied.
-void ReadWindowSize() {
+// have applied. true when the drawable's size is not the one read before.
+bool ReadWindowSize() {
+  const tWindowSize before = size;
   SDL_GetWindowSize(window, &size.width, &size.height);
   SDL_GL_GetDrawableSize(window, &size.drawableWidth, &size.drawableHeight);
   if (X11WindowSize(window, size.width, size.height)) {
     size.drawableWidth = size.width;  // X11 has no scaled desktops of its own
     size.drawableHeight = size.height;
   }
-  // Where OpenGL shows the scene, Mesa's software renderer reads the
-  // window's size again only after a swap: without this one the next frame
-  // would still go to a buffer of the old size. (It shows the last frame
-  // once more.)
-  if (!ScenePresenterOpen()) SDL_GL_SwapWindow(window);
   RenderSetWindowSize(size.drawableWidth, size.drawableHeight);
-  sizeChanged = true;
+  const bool changed =
+      size.drawableWidth != before.drawableWidth || size.drawableHeight != before.drawableHeight;
+  if (changed) sizeChanged = true;
+  return changed;
+}
+
+// The frame shown last, once more; nothing before the first picture.
+void ShowLastFrame() {
+  if (!frameShown) return;
+  if (ScenePresenterOpen()) {
+    // The server still holds the picture: composited again, bars and all.
+    PresentScene(SceneRectIn(size.drawableWidth, size.drawableHeight), size.drawableWidth,
+                 size.drawableHeight, true);
+    sizeChanged = false;
+  } else if (RenderKeepsScene()) {
+    RenderPresent();
+    SDL_GL_SwapWindow(window);
+  }
+}
+
+// Is the drawable's size changed, the frame shown last goes up again at the
+// new size. Where OpenGL shows the scene this swap is needed anyway: Mesa's
+// software renderer takes a new window size only at a swap (on X), and a
+// swap with nothing drawn since the size changed crashes it (on Wayland).
+void ShowLastFrameIfResized() {
+  if (ReadWindowSize()) ShowLastFrame();
 }
 
 int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
@@ -62,18 +86,29 @@ void CoverDisplay() {
   SDL_RaiseWindow(window);
 }
 
+// Only an X server really changes the display's mode. A Wayland compositor
+// has none to change: SDL stretches the picture of a "mode" over the whole
+// output instead, which would lose the scene's shape.
+bool ChangesDisplayModes() { return std::string_view(SDL_GetCurrentVideoDriver()) == "x11"; }
+
+void AskForFullScreen(uint32_t flags) {
+  if (SDL_SetWindowFullscreen(window, flags) != 0)
+    std::fprintf(stderr, "virko: full screen refused (%s); the scene is shown in the window\n",
+                 SDL_GetError());
+}
+
 void EnterFullScreen() {
   SDL_DisplayMode mode;
-  if (!X11WindowManagerRuns(window)) {
+  if (OnBareXServer(window)) {
     fullScreen = tFullScreen::coverDisplay;
     CoverDisplay();
-  } else if (FindSceneMode(mode)) {
+  } else if (ChangesDisplayModes() && FindSceneMode(mode)) {
     fullScreen = tFullScreen::displayMode;
     SDL_SetWindowDisplayMode(window, &mode);
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+    AskForFullScreen(SDL_WINDOW_FULLSCREEN);
   } else {
     fullScreen = tFullScreen::desktop;
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    AskForFullScreen(SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }
 
@@ -91,8 +126,8 @@ void LeaveFullScreen() {
   if (fullScreen == tFullScreen::coverDisplay) {
     SDL_SetWindowBordered(window, SDL_TRUE);
     PlaceWindowed();
-  } else {
-    SDL_SetWindowFullscreen(window, 0);
+  } else if (SDL_SetWindowFullscreen(window, 0) != 0) {
+    std::fprintf(stderr, "virko: the window cannot leave full screen: %s\n", SDL_GetError());
   }
   fullScreen = tFullScreen::off;
 }
@@ -102,7 +137,7 @@ void ApplyDisplayChoice() {
     EnterFullScreen();
   else if (fullScreen != tFullScreen::off)
     LeaveFullScreen();
-  ReadWindowSize();
+  ShowLastFrameIfResized();
 }
 
 bool CreateWithDepth(int depthBits) {
@@ -117,10 +152,12 @@ bool CreateWithDepth(int depthBits) {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
   // Hidden until it has its place, so that it does not show at the wrong
-  // size first.
+  // size first. On a scaled desktop the drawable has the output's real
+  // pixels (the scene is scaled into them once, not twice).
   window = SDL_CreateWindow("VIRKO", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
                             kScreenHeight,
-                            SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN |
+                                SDL_WINDOW_ALLOW_HIGHDPI);
   if (!window) return false;
   context = SDL_GL_CreateContext(window);
   if (!context) {
@@ -140,6 +177,10 @@ bool CreateGameWindow(std::string& error) {
     error = "no display (neither DISPLAY nor WAYLAND_DISPLAY names one)";
     return false;
   }
+  // The window's class (X) and app id (Wayland) name the desktop entry, so
+  // that docks and task bars show its name and icon.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", VIRKO_APP_ID, 0);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", VIRKO_APP_ID, 0);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("no display: ") + SDL_GetError();
     return false;
@@ -189,7 +230,13 @@ bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
 }
 
 void GameWindowChanged() {
-  if (window) ReadWindowSize();
+  if (window) ShowLastFrameIfResized();
+}
+
+void GameWindowExposed() {
+  if (!window) return;
+  ReadWindowSize();
+  ShowLastFrame();
 }
 
 // On an X server the server scales and shows the scene; elsewhere, or
@@ -201,10 +248,16 @@ void SwapGameWindow() {
     PresentScene(SceneRectIn(size.drawableWidth, size.drawableHeight), size.drawableWidth,
                  size.drawableHeight, sizeChanged);
     sizeChanged = false;
-    return;
+  } else {
+    RenderPresent();
+    SDL_GL_SwapWindow(window);
   }
-  RenderPresent();
-  SDL_GL_SwapWindow(window);
+  frameShown = true;
+}
+
+void ShowFirstPicture() {
+  RenderClear();
+  SwapGameWindow();
 }
 
 void DestroyGameWindow() {
@@ -218,14 +271,11 @@ void DestroyGameWindow() {
   window = nullptr;
   fullScreen = tFullScreen::off;
   size = tWindowSize{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
+  sizeChanged = true;
+  frameShown = false;
 }
 
-void WarpPointerToScene(int x, int y) {
-  if (!window) return;
-  int wx = 0, wy = 0;
-  SceneToWindow(size, x, y, wx, wy);
-  SDL_WarpMouseInWindow(window, wx, wy);
-}
+void ShowSystemPointer(bool shown) { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
 
 bool GameWindowHasFocus() {
   return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS);

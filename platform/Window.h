@@ -22,10 +22,18 @@ void RestoreDisplayMode();
 // true for full screen.
 bool ToggleFullScreen();
 bool IsFullScreenToggle(const SDL_KeyboardEvent& key);
-// The window's size may have changed (a resize event): reads it again.
+// The window's size may have changed (a resize event): reads it again, and
+// if it has, shows the frame shown last at the new size (a window that has
+// not the focus runs no frame).
 void GameWindowChanged();
+// The window was shown or exposed: its size is read again and the frame
+// shown last put up once more, without running a frame.
+void GameWindowExposed();
 // Puts the frame's scene on the window and shows it.
 void SwapGameWindow();
+// A black scene, shown before start-up's first frame: compositors show a
+// window, and give it the focus, only once it has shown something.
+void ShowFirstPicture();
 void DestroyGameWindow();
 bool GameWindowHasFocus();
 // A window's size in window coordinates (those of mouse events) and in
@@ -40,8 +48,9 @@ tWindowSize GameWindowSize();
 // on the bars), and a scene pixel to the window position at its centre.
 void WindowToScene(const tWindowSize& window, int wx, int wy, int& sx, int& sy);
 void SceneToWindow(const tWindowSize& window, int sx, int sy, int& wx, int& wy);
-// Puts the system's pointer over scene pixel (x, y) of the game window.
-void WarpPointerToScene(int x, int y);
+// The system's pointer over the game window: hidden while keys drive the
+// menus (a Wayland compositor moves it only with the mouse).
+void ShowSystemPointer(bool shown);
 // The size a window starts at on a desktop of the given size: the largest
 // whole multiple of 800 x 600 within 80 % of it; 800 x 600 where only that
 // fits; the scene's shape shrunk to 80 % of a smaller desktop.

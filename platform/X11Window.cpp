@@ -29,7 +29,7 @@ bool X11WindowSize(SDL_Window* window, int& width, int& height) {
 #endif
 }
 
-bool X11WindowManagerRuns(SDL_Window* window) {
+bool OnBareXServer(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11)
   SDL_SysWMinfo info;
   if (!X11Info(window, info)) return false;
@@ -37,17 +37,17 @@ bool X11WindowManagerRuns(SDL_Window* window) {
   // Window managers that follow the desktop conventions name a window of
   // theirs in this property of the root window.
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-  if (check == None) return false;
+  if (check == None) return true;
   Atom type = None;
   int format = 0;
   unsigned long count = 0, left = 0;
   unsigned char* data = nullptr;
   const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
                                         XA_WINDOW, &type, &format, &count, &left, &data);
-  const bool runs = status == Success && type == XA_WINDOW && count == 1;
+  const bool managed = status == Success && type == XA_WINDOW && count == 1;
   if (data) XFree(data);
-  return runs;
+  return !managed;
 #else
-  return true;  // other window systems always place and size their windows
+  return false;
 #endif
 }

@@ -7,5 +7,7 @@ struct SDL_Window;
 
 // false when the window is not on an X server (sizes left as they are).
 bool X11WindowSize(SDL_Window* window, int& width, int& height);
-// A window manager has announced itself on the window's screen.
-bool X11WindowManagerRuns(SDL_Window* window);
+// The window is on an X server where no window manager has announced itself:
+// nobody else places or sizes it. false on every other window system (a
+// Wayland compositor always places and sizes its windows).
+bool OnBareXServer(SDL_Window* window);

@@ -4,6 +4,7 @@
 
 #include "data/Settings.h"
 #include "gfx/Draw.h"
+#include "gfx/Focus.h"
 #include "gfx/Texture.h"
 #include "screens/Screens.h"
 
@@ -55,7 +56,8 @@ void OptionsFrame() {
   s.musicBar.Run(400, 176);
   s.soundBar.Run(400, 240);
   s.brightnessBar.Run(400, 300);
-  if (s.backButton.Run(50, 500)) LeaveOptions();
+  // Escape (a controller's B) is a keyboard player's Back.
+  if (s.backButton.Run(50, 500) || TakeScreenBack()) LeaveOptions();
   // The upper number follows the bar; the lower one is the stored setting,
   // which changes only at the next start.
   DrawText(16, std::to_string(s.brightnessBar.value), fontTex, 100, 180);

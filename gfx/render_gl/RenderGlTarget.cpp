@@ -301,6 +301,8 @@ void RenderPresent() {
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
 }
 
+bool RenderKeepsScene() { return target.framebuffer != 0; }
+
 bool RenderReadSceneForWindow(uint32_t* pixels) {
   ApplyPendingClear();
   if (target.framebuffer == 0) return false;

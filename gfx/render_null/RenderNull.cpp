@@ -7,6 +7,7 @@
 void RenderSetupContext(int, int, int, int) {}
 void RenderSetWindowSize(int, int) {}
 void RenderPresent() {}
+bool RenderKeepsScene() { return false; }
 bool RenderReadSceneForWindow(uint32_t*) { return false; }
 void RenderReleaseContext() {}
 void RenderReadScene(int, int, int width, int height, uint8_t* rgba) {

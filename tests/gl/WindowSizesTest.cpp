@@ -171,7 +171,7 @@ TEST_F(WindowSizes, AWindowAndTinySizesKeepTheWholeSceneInWhatThereIs) {
 // Without the X server's help OpenGL scales the scene into the window.
 TEST_F(WindowSizes, OpenGlShowsTheSceneTheSameWay) {
   CloseScenePresenter();
-  GameWindowChanged();
+  ShowFirstPicture();  // as start-up shows one where OpenGL shows the scene
   DrawCorners();
   const std::vector<uint8_t> window = ReadWindow(1920, 1080);
   auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };

@@ -45,6 +45,7 @@ class DataFolderTest : public ::testing::Test {
     SetMessageBoxHandler(nullptr);
     ClearTerminateRequest();
     InjectSaveFault(tSaveFault::none);
+    cGameSet::KeepInGameFolder();
   }
 
   static void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -152,15 +152,21 @@ TEST_F(GameFolders, BrokenFileOfThePlayersGetsTheMessageABrokenInstalledOneWould
 TEST_F(GameFolders, InstalledGameKeepsSettingsInThePlayersConfigFolder) {
   WriteBytes("settings.cfg", {80, 80, 50});
   const std::string config = folder + "/home/.config/virko";
-  cGameSet settings;
-  settings.KeepInPlayerFolder(config);
-  settings.LoadSettings();  // none of the player's own yet: the game's
+  cGameSet::KeepInPlayerFolder(config);
+  gameSettings.LoadSettings();  // none of the player's own yet: the game's
   EXPECT_EQ(game.musicVolume, 80);
 
-  ASSERT_TRUE(settings.SaveSettings(50, 60, 70));  // the folder is made
+  ASSERT_TRUE(gameSettings.SaveSettings(50, 60, 70));  // the folder is made
   EXPECT_EQ(ReadBytes(config + "/settings.cfg"), (std::vector<uint8_t>{50, 60, 70}));
   EXPECT_EQ(ReadBytes("settings.cfg"), (std::vector<uint8_t>{80, 80, 50}));
-  settings.LoadSettings();
+  gameSettings.LoadSettings();
+  EXPECT_EQ(game.musicVolume, 50);
+  EXPECT_EQ(game.lightLevel, 70);
+  // The splash reads the settings again through an object of its own: the
+  // player's too, never the installed ones.
+  game.musicVolume = game.lightLevel = 0;
+  cGameSet splashSettings;
+  splashSettings.LoadSettings();
   EXPECT_EQ(game.musicVolume, 50);
   EXPECT_EQ(game.lightLevel, 70);
   EXPECT_TRUE(messages().empty());
@@ -170,8 +176,8 @@ TEST_F(GameFolders, SettingsThatCannotBeKeptCostOneLineAndTouchNothing) {
   WriteBytes("settings.cfg", {80, 80, 50});
   WritePlain("a-file", "not a folder");
   for (const std::string& config : {std::string(), folder + "/a-file/virko"}) {
+    cGameSet::KeepInPlayerFolder(config);
     cGameSet settings;
-    settings.KeepInPlayerFolder(config);
     settings.LoadSettings();
     EXPECT_EQ(game.soundVolume, 80);
     testing::internal::CaptureStderr();

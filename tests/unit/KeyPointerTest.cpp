@@ -1,5 +1,6 @@
-// Menus without a mouse: keys and a controller move the mouse's own pointer
-// between the widgets of the frame shown and press them as a quick click.
+// Menus without a mouse: keys and a controller move a focus, and the game's
+// mouse position with it, between the widgets of the frame shown and press
+// them as a quick click; each screen starts with nothing focused.
 #include "app/KeyPointer.h"
 
 #include <SDL.h>
@@ -55,7 +56,28 @@ class KeyPointer : public ::testing::Test {
     AddFocusTarget({100, 100, 200, 135, 150, 117});
     EndFocusFrame();
   }
+  // Another screen: one button where the second stood before.
+  void ShowOtherScreen() {
+    AddFocusTarget({410, 500, 510, 535, 460, 517});
+    EndFocusFrame();
+  }
   static std::pair<int, int> Pointer() { return {mouseX, mouseY}; }
+  // The real mouse, as the loop passes it on: to the focus, then the game.
+  static void MouseTo(int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    KeyPointerEvent(event);
+    FormMouseMove(x, y);
+  }
+  // A press and the two frames after it: the one that sees it held, the one
+  // that sees its click.
+  static void PressAndRun(SDL_Keycode key) {
+    KeyPointerEvent(Key(key));
+    KeyPointerFrameRun();
+    KeyPointerFrameRun();
+  }
 };
 
 TEST_F(KeyPointer, KeysMoveInReadingOrderAndWrapAround) {
@@ -76,12 +98,82 @@ TEST_F(KeyPointer, KeysMoveInReadingOrderAndWrapAround) {
   KeyPointerEvent(Key(SDLK_UP));
   EXPECT_EQ(Pointer(), std::make_pair(340, 517));
 
-  FormMouseMove(600, 10);  // the real mouse, away from everything
+  MouseTo(600, 10);  // the real mouse, away from everything
   KeyPointerEvent(Key(SDLK_UP));
   EXPECT_EQ(Pointer(), std::make_pair(460, 517)) << "from nothing, Up points at the last";
-  FormMouseMove(120, 110);  // the real mouse over the first: the keys go on from there
+  MouseTo(120, 110);  // the real mouse over the first: the keys go on from there
   KeyPointerEvent(Key(SDLK_LEFT));
   EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+}
+
+TEST_F(KeyPointer, EveryScreenThatOpensStartsWithNothingFocused) {
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_UP));  // the last, at (460, 517)
+  ShowOtherScreen();              // a button in the same place, on another screen
+  KeyPointerEvent(Key(SDLK_RETURN));
+  EXPECT_FALSE(screenFlags.mouseDown) << "a first press on a new screen only focuses";
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+  KeyPointerEvent(Key(SDLK_RETURN));
+  EXPECT_TRUE(screenFlags.mouseDown);
+  KeyPointerFrameRun();
+
+  // The same with the mouse resting over a widget of the screen that opens.
+  MouseTo(460, 517);
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_SPACE));
+  EXPECT_FALSE(screenFlags.mouseDown);
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+}
+
+TEST_F(KeyPointer, PressedButtonIsLeftOnceItsClickIsSeenAndABarKeepsThePointer) {
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_TAB));
+  KeyPointerEvent(Key(SDLK_RETURN));
+  KeyPointerFrameRun();  // the frame saw the press
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117)) << "the click is seen where it was made";
+  KeyPointerFrameRun();  // the frame saw the click
+  EXPECT_LT(Pointer().first, 0) << "the pointer waits off every widget";
+  KeyPointerEvent(Key(SDLK_TAB));  // the focus stays where it was
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
+
+  // Moved away before the click was seen: the new focus keeps the pointer.
+  KeyPointerEvent(Key(SDLK_RETURN));
+  KeyPointerFrameRun();
+  KeyPointerEvent(Key(SDLK_TAB));
+  KeyPointerFrameRun();
+  EXPECT_EQ(Pointer(), std::make_pair(460, 517));
+
+  cTrackBar bar{};
+  bar.maximum = 100;
+  bar.width = 200;
+  bar.knobSize = 32;
+  bar.value = 50;
+  bar.Run(400, 176);
+  EndFocusFrame();
+  KeyPointerEvent(Key(SDLK_TAB));
+  PressAndRun(SDLK_RIGHT);
+  EXPECT_EQ(Pointer(), std::make_pair(bar.PointerXFor(400, 51), 176));
+}
+
+TEST_F(KeyPointer, EscapeAndControllerBAskTheShownScreenToGoBackOnce) {
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_ESCAPE));
+  EXPECT_TRUE(TakeScreenBack());
+  EXPECT_FALSE(TakeScreenBack());
+  KeyPointerEvent(PadButton(SDL_CONTROLLER_BUTTON_B));
+  EXPECT_FALSE(screenFlags.mouseDown);
+  EndFocusFrame();  // a frame whose screen had no way back: the request is gone
+  EXPECT_FALSE(TakeScreenBack());
+
+  // Asked while a press is under way, it waits for a frame of its own.
+  ShowButtons();
+  KeyPointerEvent(Key(SDLK_TAB));
+  KeyPointerEvent(Key(SDLK_RETURN));
+  KeyPointerEvent(Key(SDLK_ESCAPE));
+  EXPECT_FALSE(TakeScreenBack());
+  KeyPointerFrameRun();
+  KeyPointerFrameRun();
+  EXPECT_TRUE(TakeScreenBack());
 }
 
 TEST_F(KeyPointer, PressIsAQuickClickOfThePointedWidget) {
@@ -99,8 +191,8 @@ TEST_F(KeyPointer, PressIsAQuickClickOfThePointedWidget) {
   KeyPointerFrameRun();  // the frame saw the press: now the release
   EXPECT_FALSE(screenFlags.mouseDown);
   EXPECT_TRUE(screenFlags.clicked);
-  EXPECT_EQ(Pointer(), std::make_pair(150, 117)) << "the click is seen where it was made";
-  KeyPointerFrameRun();  // and after a frame that saw it, the waiting move
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  KeyPointerFrameRun();  // and after a frame that saw the click, the waiting move
   EXPECT_EQ(Pointer(), std::make_pair(340, 517));
 
   // A button run in those frames fires once, as for a mouse.
@@ -109,7 +201,7 @@ TEST_F(KeyPointer, PressIsAQuickClickOfThePointedWidget) {
   button.width = 100;
   button.height = 35;
   screenFlags.clicked = 0;
-  FormMouseMove(0, 0);
+  MouseTo(0, 0);
   KeyPointerEvent(Key(SDLK_TAB));
   KeyPointerEvent(Key(SDLK_KP_ENTER));
   EXPECT_TRUE(button.Run(100, 100));
