@@ -28,13 +28,19 @@ std::string_view Trimmed(std::string_view text) {
 std::optional<bool> KeepDisplayChoiceIn(const std::string& path) {
   keptAt = path;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;  // no choice made yet
+  if (!in) {
+    const int error = errno;
+    if (error != ENOENT)  // a missing file: no choice made yet
+      std::fprintf(stderr, "%s: %s; full screen\n", path.c_str(), std::strerror(error));
+    return std::nullopt;
+  }
   std::string text(kLongestFile + 1, '\0');
   in.read(text.data(), std::streamsize(text.size()));
   text.resize(size_t(in.gcount()));
   const std::string_view word = Trimmed(text);
   if (word == kFullScreen || word == kWindow) return word == kFullScreen;
-  std::fprintf(stderr, "%s: neither \"full screen\" nor \"window\"; ignored\n", path.c_str());
+  std::fprintf(stderr, "%s: neither \"full screen\" nor \"window\"; ignored, full screen\n",
+               path.c_str());
   return std::nullopt;
 }
 

@@ -215,15 +215,15 @@ void cMediaPlayer::Open() {
   playback = std::make_unique<Playback>();
   std::string error;
   if (playback->Open(fileName, displayRect, error)) return;
-  std::fprintf(stderr, "virko: cannot play %s: %s\n", fileName.c_str(), error.c_str());
+  std::fprintf(stderr, "virko: cannot play %s: %s\n", RealPath(fileName).c_str(), error.c_str());
   playback->FreeDecoding();
   playback->state = Playback::State::Failed;
   playback->lengthMs = 0;
   // A missing video is passed over quietly; one that is there but cannot be
   // played is told, as a picture that cannot be read is.
   if (FileExists(fileName))
-    ShowFileMessage(fileName, kVideoErrorCaption,
-                    "Couldn't play video \"" + fileName + "\": " + error + ".");
+    ShowMessageBox(kVideoErrorCaption,
+                   "Couldn't play video \"" + fileName + "\": " + error + ".");
 }
 
 void cMediaPlayer::Play() {

@@ -142,11 +142,20 @@ TEST_F(GameFolders, BrokenFileOfThePlayersGetsTheMessageABrokenInstalledOneWould
   WriteBytes("DATA/pic.tga", gfxtest::MakeTga(8, 8, grey));
   WriteBytes("mod/data/PIC.TGA", cut);
   SetOverlayFolder(folder + "/mod");
+  testing::internal::CaptureStderr();
   LoadTGA("DATA\\pic.tga", texture);
   ASSERT_EQ(messages().size(), 2u);
   EXPECT_EQ(messages()[0], "TGA File Error|Couldn't read file \"DATA\\pic.tga\".");
   EXPECT_EQ(messages()[1], messages()[0]);
   EXPECT_EQ(texture, 77u);
+  // Only stderr tells which file it was.
+  EXPECT_EQ(CapturedLine(), "virko: " + folder + "/mod/data/PIC.TGA: Couldn't read file "
+                            "\"DATA\\pic.tga\".\n");
+
+  // A file missing from both is looked for in the game folder.
+  testing::internal::CaptureStderr();
+  LoadJPG("DATA\\Gone.jpg", texture);
+  EXPECT_EQ(CapturedLine().rfind("virko: " + folder + "/DATA/Gone.jpg: ", 0), 0u);
 }
 
 TEST_F(GameFolders, InstalledGameKeepsSettingsInThePlayersConfigFolder) {
@@ -207,4 +216,17 @@ TEST_F(GameFolders, DisplayChoiceIsKeptAsOneWordAndABrokenFileIsIgnored) {
   }
   WritePlain(path, "  window\r\n");  // as an editor may leave it
   EXPECT_EQ(KeepDisplayChoiceIn(path), false);
+
+  // One that cannot be read at all (as root every file can).
+  fs::permissions(path, fs::perms::none);
+  if (geteuid() != 0) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(KeepDisplayChoiceIn(path), std::nullopt);
+    EXPECT_NE(CapturedLine().find("full screen"), std::string::npos);
+  }
+  fs::remove(path);
+  fs::create_directories(path);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(KeepDisplayChoiceIn(path), std::nullopt);
+  EXPECT_NE(CapturedLine().find(path), std::string::npos);
 }

@@ -47,7 +47,8 @@ TEST(SceneRect, WindowPositionsMapToScenePixelsAndBack) {
   // every scale from 1 up.
   for (const tWindowSize& w :
        {Plain(800, 600), full, Plain(1280, 720), Plain(2560, 1440), Plain(3840, 2160),
-        Plain(1000, 777), tWindowSize{1920, 1080, 3840, 2160}}) {
+        Plain(1000, 777), tWindowSize{1920, 1080, 3840, 2160},
+        tWindowSize{1536, 864, 1920, 1080}}) {  // scaled desktops: 2 and 1.25
     for (int y = 0; y < 600; y += 7) {
       for (int x = 0; x < 800; x += 3) {
         int wx = 0, wy = 0;
