@@ -61,11 +61,14 @@ void ShowLastFrame() {
 }
 
 // Is the drawable's size changed, the frame shown last goes up again at the
-// new size. Where OpenGL shows the scene this swap is needed anyway: Mesa's
-// software renderer takes a new window size only at a swap (on X), and a
+// new size. Where OpenGL shows the scene, twice: Mesa's software renderer
+// takes a new window size only at a swap (on X), so the first picture still
+// goes to a buffer of the old size; and the swap must follow a drawing, as a
 // swap with nothing drawn since the size changed crashes it (on Wayland).
 void ShowLastFrameIfResized() {
-  if (ReadWindowSize()) ShowLastFrame();
+  if (!ReadWindowSize()) return;
+  ShowLastFrame();
+  if (!ScenePresenterOpen()) ShowLastFrame();
 }
 
 int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }

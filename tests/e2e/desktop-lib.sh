@@ -343,5 +343,10 @@ sway_window_geometry() {
     "\(.window_rect.width * $s | floor) \(.window_rect.height * $s | floor) \($x * $s | floor) \($y * $s | floor)"
     else empty end'
 }
+# The output's scale changed while the game runs.
+scale_output() {  # SCALE
+  as_player swaymsg -q output HEADLESS-1 scale "$1"
+  sway_scale=$1
+}
 sway_full_screen() { [ "$(sway_window | jq '.fullscreen_mode')" = 1 ]; }
 sway_windowed() { [ "$(sway_window | jq '.fullscreen_mode')" = 0 ]; }

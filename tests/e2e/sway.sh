@@ -8,11 +8,14 @@
 #     skipped; the menu's scene fills the output's real pixels between black
 #     bars, to within a pixel;
 # and in a whole run:
-#  2. the options opened with the keys, the music stepped down and left with
+#  2. the output's scale changed to 2 and back while the game runs: the scene
+#     fills it each time;
+#  3. the options opened with the keys, the music stepped down and left with
 #     Escape: the player's settings saved; F11 to a window and back to full
 #     screen, the scene filling it again; Exit chosen with the keys: status 0;
-#  3. started with --window: a window; F11 to full screen;
-# then ended by SIGTERM: status 0. The installed tree is unchanged.
+#  4. started with --window: a window; F11 to full screen;
+# then ended by SIGTERM: status 0; natively, a short run ends as the
+# compositor goes away: status 0 too. The installed tree is unchanged.
 # usage: sway.sh DEB OUT_DIR xwayland|wayland SCALE whole|short
 set -eu
 deb=$1 out=$2 mode=$3 scale=$4 run=$5
@@ -47,6 +50,12 @@ expect_menu_fills_output full-screen
 echo "$where: shown, full screen, the scene filling the output"
 
 if [ "$run" = whole ]; then
+  scale_output 2
+  expect_menu_fills_output scale-changed
+  scale_output "$scale"
+  expect_menu_fills_output scale-back
+  echo "$where: the output's scale changed to 2 and back: the scene fills it each time"
+
   music=$(installed_music)
   step_music_down 5
   [ "$(player_music)" = "$((music - 5))" ] || fail "music saved as $(player_music), not $((music - 5))"
@@ -69,8 +78,17 @@ if [ "$run" = whole ]; then
   expect_menu_fills_output from-window
 fi
 
-expect_running "before SIGTERM"
-kill -TERM "$pid"
-expect_exit "SIGTERM"
+if [ "$mode-$run" = wayland-short ]; then
+  expect_running "before the compositor goes"
+  for process in $background; do kill "$process"; done
+  background=
+  expect_exit "the compositor gone"
+  ending="as the compositor went away"
+else
+  expect_running "before SIGTERM"
+  kill -TERM "$pid"
+  expect_exit "SIGTERM"
+  ending="by SIGTERM"
+fi
 expect_installed_tree_unchanged
-echo "$where: ended by SIGTERM with status 0; the installed tree unchanged"
+echo "$where: ended $ending with status 0; the installed tree unchanged"

@@ -185,4 +185,15 @@ TEST_F(WindowSizes, OpenGlShowsTheSceneTheSameWay) {
   const Rgba edge = at(420, 90);
   EXPECT_GT(edge.r, 128);
   EXPECT_LT(edge.r, 255);
+
+  // Resized, it shows the last frame again at the new size without a new
+  // one; so it does when exposed.
+  Resize(1000, 750);
+  std::vector<uint8_t> shown = ReadShown(1000, 750);
+  EXPECT_EQ(At(shown, 1000, 750, 0, 0), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(shown, 1000, 750, 999, 749), (Rgba{255, 255, 255, 255}));
+  EXPECT_EQ(At(shown, 1000, 750, 500, 375), (Rgba{128, 128, 128, 255}));
+  GameWindowExposed();
+  shown = ReadShown(1000, 750);
+  EXPECT_EQ(At(shown, 1000, 750, 999, 0), (Rgba{0, 255, 0, 255}));
 }
