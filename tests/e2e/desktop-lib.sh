@@ -139,8 +139,8 @@ expect_exit() {  # WHAT
   [ "$status" -eq 0 ] || fail "$1: exit status $status"
 }
 
-# A key held for a tenth of a second, so that a frame sees it, then a pause
-# for the game to act on it.
+# A key (or alt+KEY) held for a tenth of a second, so that a frame sees it,
+# then a pause for the game to act on it.
 press() {  # KEY [TIMES]
   for _ in $(seq "${2:-1}"); do
     case $keys in
@@ -320,9 +320,14 @@ CONFIG
 # stay: a keyboard that is gone leaves the seat without a keymap, and SDL
 # 2.26 crashes on a keyboard without one. So each key is typed by a new
 # keyboard that stays, and the one before goes once the new one has typed.
-type_on_new_keyboard() {  # KEY
+type_on_new_keyboard() {  # KEY, or alt+KEY
   before=$keyboard
-  start_as_player wtype -P "$1" -s 100 -p "$1" -s 3600000
+  case $1 in
+    # Alt as a key of its own: SDL on X follows the modifier keys, not the
+    # state a compositor passes on.
+    alt+*) start_as_player wtype -P Alt_L -P "${1#alt+}" -s 100 -p "${1#alt+}" -p Alt_L -s 3600000 ;;
+    *) start_as_player wtype -P "$1" -s 100 -p "$1" -s 3600000 ;;
+  esac
   keyboard=$!
   sleep 0.3
   [ -z "$before" ] || kill "$before" 2> /dev/null || true
