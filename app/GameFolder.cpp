@@ -24,15 +24,22 @@ bool HoldsCatalogue(const fs::path& folder) {
 std::optional<tGameFolder> ChooseGameFolder(const std::optional<std::string>& given,
                                             const std::string& programFolder,
                                             std::string& error) {
+  const fs::path installed =
+      programFolder.empty() ? fs::path()
+                            : (fs::path(programFolder) / VIRKO_INSTALLED_DATA_DIR).lexically_normal();
+  // The installed folder stays installed however it is reached: the player's
+  // settings and files never go into the package's.
+  const auto chosen = [&](const fs::path& folder) {
+    std::error_code error;
+    return tGameFolder{folder.string(), !installed.empty() && fs::equivalent(folder, installed, error)};
+  };
   if (given) {
-    if (HoldsCatalogue(*given)) return tGameFolder{*given, false};
+    if (HoldsCatalogue(*given)) return chosen(*given);
     error = *given + " holds no " + kCatalogue + ": it is not a game folder";
     return std::nullopt;
   }
-  if (HoldsCatalogue(".")) return tGameFolder{".", false};
-  fs::path installed;
-  if (!programFolder.empty()) {
-    installed = (fs::path(programFolder) / VIRKO_INSTALLED_DATA_DIR).lexically_normal();
+  if (HoldsCatalogue(".")) return chosen(".");
+  if (!installed.empty()) {
     if (HoldsCatalogue(installed)) return tGameFolder{installed.string(), true};
     const fs::path built = fs::path(programFolder) / "content";
     if (HoldsCatalogue(built)) return tGameFolder{built.string(), true};

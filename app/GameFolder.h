@@ -5,6 +5,7 @@
 //     folder, or the build's content folder as the run command does);
 //  3. otherwise the installed content (../share/virko from the program), or
 //     the build's content folder beside the program in a build tree.
+// The installed content counts as installed by whichever rule it was chosen.
 // The game never writes into an installed folder: its settings are the
 // player's, and the player's own files lie over the installed ones.
 #pragma once
@@ -14,7 +15,7 @@
 
 struct tGameFolder {
   std::string path;
-  bool installed = false;  // chosen by the third rule
+  bool installed = false;  // the installed content, or chosen by the third rule
 };
 
 // The folder by the rules above, for a program in programFolder. nullopt,

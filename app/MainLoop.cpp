@@ -128,7 +128,7 @@ int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
   DestroyGameWindow();
   SDL_Quit();
-  return 0;
+  return LoadFailureReported() ? 1 : 0;
 }
 
 int RunGame() {

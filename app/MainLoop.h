@@ -26,5 +26,6 @@ bool OpenGame();
 void HandleEvent(const SDL_Event& event);
 void RunFrame();   // the frame handler
 void RunSecond();  // the once-a-second handler
-// Releases what the loop holds; returns the process's exit status.
+// Releases what the loop holds; returns the process's exit status: 1 when
+// a game file could not be loaded, else 0.
 int CloseGame();

@@ -46,16 +46,22 @@ std::optional<fs::path> FindEntry(const fs::path& folder, const std::string& nam
 }
 
 // The game path's parts looked up one by one under root (empty: the working
-// folder).
+// folder). ".." steps back within the path, never above root: a file's
+// name cannot lead out of the game folder or the player's overlay.
 std::optional<fs::path> ResolveUnder(fs::path root, const std::vector<std::string>& parts) {
+  int depth = 0;
   for (const std::string& part : parts) {
-    if (part == "." || part == "..") {
-      root /= part;
+    if (part == ".") continue;
+    if (part == "..") {
+      if (depth == 0) return std::nullopt;
+      root = root.parent_path();
+      --depth;
       continue;
     }
     std::optional<fs::path> found = FindEntry(root, part);
     if (!found) return std::nullopt;
     root = *found;
+    ++depth;
   }
   return root;
 }

@@ -53,6 +53,7 @@ void ShowOnScreen(const std::string& caption, const std::string& text) {
 
 MessageBoxHandler messageBoxHandler = ShowOnScreen;
 bool terminateRequested = false;
+bool loadFailed = false;  // the program then ends with a failure status
 
 }  // namespace
 
@@ -80,10 +81,15 @@ void SetMessageBoxHandler(MessageBoxHandler handler) {
 
 void RequestTerminate() { terminateRequested = true; }
 bool TerminateRequested() { return terminateRequested; }
-void ClearTerminateRequest() { terminateRequested = false; }
+bool LoadFailureReported() { return loadFailed; }
+void ClearTerminateRequest() {
+  terminateRequested = false;
+  loadFailed = false;
+}
 
 void ReportLoadFailure(const std::string& text) {
   ShowMessageBox("VIRKO", text);
+  loadFailed = true;
   RequestTerminate();
 }
 

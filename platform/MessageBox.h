@@ -13,6 +13,10 @@ void SetMessageBoxHandler(MessageBoxHandler handler);
 // Asks the program to end; the main loop acts on it when it next runs.
 void RequestTerminate();
 bool TerminateRequested();
+// Whether a load failure asked for the end: the program's exit status then
+// says it failed.
+bool LoadFailureReported();
+// Forgets both, for a game started again in the same process.
 void ClearTerminateRequest();
 
 // "VIRKO" box with the given text, then a terminate request. The caller

@@ -1,5 +1,7 @@
-// Loading the video decoder's module: beside the running program (the build
-// tree), where an installed program keeps it, then where the build put it.
+// Loading the video decoder's module: beside the running program, where an
+// installed program keeps it, then by name alone, which a program of the
+// build tree finds through the search path the build gives it (an
+// installed program carries no path of the build).
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -13,16 +15,18 @@ namespace {
 
 constexpr const char* kModuleName = "libvirko_video.so";
 
-// The places to look, in order; those that cannot be told are left out.
-std::vector<std::string> ModulePlaces() {
-  std::vector<std::string> places;
+// The files to look for, in order; those that cannot be told are left out.
+std::vector<std::string> ModuleFiles() {
+  std::vector<std::string> files;
   if (const std::filesystem::path program = ProgramFolder(); !program.empty()) {
-    places.push_back((program / kModuleName).string());
-    places.push_back((program / VIRKO_INSTALLED_MODULE_DIR / kModuleName).lexically_normal().string());
+    files.push_back((program / kModuleName).string());
+    files.push_back((program / VIRKO_INSTALLED_MODULE_DIR / kModuleName).lexically_normal().string());
   }
-  places.push_back(VIRKO_VIDEO_MODULE);
-  return places;
+  return files;
 }
+
+// Its libraries stay to themselves: nothing else in the game calls them.
+void* OpenModule(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
 
 }  // namespace
 
@@ -33,16 +37,16 @@ void tVideoModuleUnloader::operator()(cVideoDecoder* decoder) const {
 
 VideoDecoderPtr LoadVideoDecoder(std::string& error) {
   void* module = nullptr;
-  for (const std::string& path : ModulePlaces()) {
-    if (!std::filesystem::exists(path)) continue;
-    // Its libraries stay to themselves: nothing else in the game calls them.
-    module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  for (const std::string& file : ModuleFiles()) {
+    if (!std::filesystem::exists(file)) continue;
+    module = OpenModule(file);
     if (module) break;
     error = dlerror();
     return nullptr;
   }
+  if (!module) module = OpenModule(kModuleName);
   if (!module) {
-    error = std::string("no ") + kModuleName;
+    error = dlerror();
     return nullptr;
   }
   using Create = cVideoDecoder* (*)();

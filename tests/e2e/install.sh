@@ -2,8 +2,10 @@
 # The game installed as a player installs it, into a temporary root
 # (DESTDIR) with the prefix /usr, and played from there under the X server
 # of $DISPLAY (800 x 600) with a home folder of its own:
-#  1. the installed files are exactly the expected ones, the content is the
-#     build's, and the desktop entry and the AppStream data validate;
+#  1. the installed files are exactly the expected ones, the content is what
+#     the content tool made (not what playing the build's folder left), the
+#     programs carry no path of the build, and the desktop entry and the
+#     AppStream data validate;
 #  2. --version, --help, an unknown option and a --data folder without
 #     levels.cfg answer as they should;
 #  3. started from an unrelated folder, the music bar moved on the options
@@ -20,7 +22,13 @@ build=$1 out=$2
 fail() { echo "FAIL: $*" >&2; [ -z "${pid:-}" ] || kill "$pid" 2>/dev/null || true; exit 1; }
 
 rm -rf "$out" && mkdir -p "$out/home" "$out/elsewhere"
+# What playing in the build's content folder leaves there (a recording, a
+# settings save cut short) is not installed.
+played="$build/content/e2e-install-played.rec $build/content/settings.cfg.e2e-install.tmp"
+trap 'rm -f $played' EXIT
+for file in $played; do echo played > "$file"; done
 DESTDIR="$out/root" cmake --install "$build" --prefix /usr > "$out/install.log"
+rm -f $played
 usr=$out/root/usr
 id=lv.virko.Virko
 
@@ -29,7 +37,7 @@ cat > "$out/expected" <<LIST
 bin/virko
 bin/virko-replay
 bin/virko-tool
-lib/virko/libvirko_video.so
+lib/x86_64-linux-gnu/virko/libvirko_video.so
 share/applications/$id.desktop
 share/doc/virko/changelog.gz
 share/doc/virko/copyright
@@ -44,7 +52,11 @@ share/metainfo/$id.metainfo.xml
 LIST
 (cd "$usr" && find . -type f -not -path './share/virko/*' | sed 's|^\./||' | LC_ALL=C sort) > "$out/installed"
 LC_ALL=C sort "$out/expected" | diff - "$out/installed" || fail "the installed files differ from the list"
-diff -r "$build/content" "$usr/share/virko" > /dev/null || fail "the installed content differs from the build's"
+diff -r "$build/stage/content" "$usr/share/virko" > /dev/null ||
+  fail "the installed content differs from what the content tool made"
+for program in virko virko-tool virko-replay; do
+  ! readelf -d "$usr/bin/$program" | grep -q 'R.*PATH' || fail "$program keeps a library search path of the build"
+done
 desktop-file-validate "$usr/share/applications/$id.desktop" || fail "the desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" > "$out/appstream.log" ||
   { cat "$out/appstream.log"; fail "the AppStream data"; }
@@ -133,7 +145,7 @@ click 87 517  # Back
 sleep 0.5
 click 188 240  # New Game: the intro video
 sleep 1
-grep -q "file=$usr/lib/virko/libvirko_video.so " "$out"/loaded.* || fail "the installed video module was not loaded"
+grep -q "file=$usr/lib/x86_64-linux-gnu/virko/libvirko_video.so " "$out"/loaded.* || fail "the installed video module was not loaded"
 hold Escape 100  # the video
 sleep 4          # the loading title shows for a second, then the level loads
 hold Escape 200  # the exit prompt

@@ -24,7 +24,7 @@ done
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' > "$out/contents"
 for file in ./usr/games/virko ./usr/games/virko-tool ./usr/games/virko-replay \
-    ./usr/lib/virko/libvirko_video.so ./usr/share/virko/levels.cfg \
+    ./usr/lib/x86_64-linux-gnu/virko/libvirko_video.so ./usr/share/virko/levels.cfg \
     ./usr/share/applications/lv.virko.Virko.desktop ./usr/share/metainfo/lv.virko.Virko.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/lv.virko.Virko.png ./usr/share/man/man6/virko.6.gz \
     ./usr/share/doc/virko/copyright; do

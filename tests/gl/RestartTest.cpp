@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "app/GameState.h"
 #include "app/MainLoop.h"
@@ -29,9 +30,9 @@ class Restart : public ::testing::Test {
     std::filesystem::current_path(previous);
   }
   bool Open() { return open = OpenGame(); }
-  void Close() {
-    CloseGame();
+  int Close() {
     open = false;
+    return CloseGame();
   }
   // Frames as the loop runs them, the queued events handled before each.
   void Frames(int count) {
@@ -98,7 +99,7 @@ TEST_F(Restart, SecondRunStartsUpAgainInItsOwnContext) {
   ASSERT_GT(exitItem.right, exitItem.left);
   const uint8_t light = game.lightLevel;
   SplashMenuExit();
-  Close();
+  EXPECT_EQ(Close(), 0) << "the player's exit is a success";
 
   ResetGameState();
   ClearTerminateRequest();
@@ -115,6 +116,19 @@ TEST_F(Restart, SecondRunStartsUpAgainInItsOwnContext) {
   ASSERT_NE(exitPromptTex, 0u);
   EXPECT_EQ(glIsTexture(exitPromptTex), GL_TRUE);
   SplashMenuExit();
+}
+
+void IgnoreMessageBox(const std::string&, const std::string&) {}
+
+TEST_F(Restart, GameWhoseFilesCannotBeLoadedEndsWithFailure) {
+  const std::filesystem::path empty = testing::TempDir() + "virko-no-game-files";
+  std::filesystem::create_directories(empty);
+  std::filesystem::current_path(empty);
+  SetMessageBoxHandler(IgnoreMessageBox);
+  ASSERT_TRUE(Open());
+  EXPECT_TRUE(TerminateRequested());
+  EXPECT_EQ(Close(), 1);
+  SetMessageBoxHandler(nullptr);
 }
 
 }  // namespace

@@ -91,6 +91,17 @@ TEST_F(GameFolders, ChosenByOptionThenCurrentFolderThenInstalledThenBuildTree) {
   ASSERT_TRUE(chosen);
   EXPECT_EQ(chosen->path, ".");
   EXPECT_FALSE(chosen->installed);
+
+  // The installed folder given by name, or the current folder, is still the
+  // package's: the player's folders are used, nothing is written into it.
+  chosen = ChooseGameFolder(folder + "/installed/bin/../share/virko", program, error);
+  ASSERT_TRUE(chosen);
+  EXPECT_TRUE(chosen->installed);
+  fs::current_path(folder + "/installed/share/virko");
+  chosen = ChooseGameFolder(std::nullopt, program, error);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->path, ".");
+  EXPECT_TRUE(chosen->installed);
 }
 
 TEST_F(GameFolders, PlayerFoldersFollowTheXdgRules) {
@@ -127,6 +138,14 @@ TEST_F(GameFolders, PlayersFilesComeBeforeTheGamesOfTheSamePathInAnyCase) {
   EXPECT_EQ(CountFiles("DATA\\levels\\", "*.tga"), 2);
   // Written files never go to the player's folder.
   EXPECT_EQ(WritablePath("DATA\\Options\\title.jpg"), "DATA/Options/title.jpg");
+
+  // ".." steps back inside a path, never out of either folder.
+  EXPECT_EQ(*ResolvePath("DATA\\levels\\..\\Options\\.\\nut.tga"), "DATA/Options/nut.tga");
+  const std::string gameFolderName = fs::path(folder).filename().string();
+  EXPECT_FALSE(ResolvePath("..\\" + gameFolderName + "\\DATA\\Options\\nut.tga"));
+  EXPECT_FALSE(ResolvePath("DATA\\..\\..\\" + gameFolderName + "\\DATA\\Options\\nut.tga"));
+  EXPECT_FALSE(ResolvePath("..\\mod\\data\\levels\\d02.TGA"));
+  EXPECT_TRUE(ListFolder("..").empty());
 }
 
 TEST_F(GameFolders, BrokenFileOfThePlayersGetsTheMessageABrokenInstalledOneWould) {

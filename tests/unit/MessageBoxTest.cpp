@@ -39,11 +39,15 @@ TEST(MessageBox, LoadFailureShowsVirkoBoxAndAsksToTerminate) {
   SetMessageBoxHandler(Collect);
   ClearTerminateRequest();
   shown.clear();
+  RequestTerminate();
+  EXPECT_FALSE(LoadFailureReported()) << "a player's way out is no failure";
   ReportLoadFailure("Nevar iel\xE2\x64\xE7t settings.cfg");
   EXPECT_TRUE(TerminateRequested());
+  EXPECT_TRUE(LoadFailureReported());
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "VIRKO|Nevar iel\xE2\x64\xE7t settings.cfg");
   EXPECT_EQ(Cp1257ToUtf8("iel\xE2\x64\xE7t"), "iel\xC4\x81" "d\xC4\x93t");
   SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
+  EXPECT_FALSE(LoadFailureReported()) << "a game started again starts clean";
 }
