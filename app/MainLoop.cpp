@@ -127,6 +127,7 @@ bool OpenGame() {
 int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
   DestroyGameWindow();
+  ClosePads();
   SDL_Quit();
   return 0;
 }
