@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/render_gl/RenderGlShared.h"
 #include "platform/Window.h"
 #include "platform/X11ScenePresenter.h"
 #include "tests/gl/GfxGlScene.h"
@@ -94,8 +95,8 @@ TEST_F(WindowSizes, FullScreenCoversTheScreenAndShowsTheSceneScaledBetweenBlackB
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
 
-  ASSERT_TRUE(ScenePresenterOpen());
   DrawCorners();
+  ASSERT_TRUE(ScenePresenterOpen()) << "opened with the first picture, the scene kept apart";
   const std::vector<uint8_t> window = ReadShown(1920, 1080);
   auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };
   const Rgba black{0, 0, 0, 255};
@@ -196,4 +197,34 @@ TEST_F(WindowSizes, OpenGlShowsTheSceneTheSameWay) {
   GameWindowExposed();
   shown = ReadShown(1000, 750);
   EXPECT_EQ(At(shown, 1000, 750, 999, 0), (Rgba{0, 255, 0, 255}));
+}
+
+// The X server shows the scene only where the renderer keeps it apart from
+// the window; drawn straight into the window, OpenGL shows it. A set-up the
+// server refuses costs nothing but the presenter.
+TEST_F(WindowSizes, PresenterNeedsTheSceneTargetAndFailsQuietly) {
+  const auto centreIsTheScenes = [] {
+    const tWindowSize size = GameWindowSize();
+    const std::vector<uint8_t> shown = ReadShown(size.width, size.height);
+    return At(shown, size.width, size.height, size.width / 2, size.height / 2) ==
+           (Rgba{128, 128, 128, 255});
+  };
+  UseSceneTarget(false);
+  SetupContext(0, 0, 800, 600, 32, 100, 1);
+  DrawCorners();
+  EXPECT_FALSE(ScenePresenterOpen());
+  EXPECT_TRUE(centreIsTheScenes());
+
+  UseSceneTarget(true);
+  SetupContext(0, 0, 800, 600, 32, 100, 1);
+  DrawCorners();
+  EXPECT_TRUE(ScenePresenterOpen()) << "the target back, the server shows the scene again";
+  EXPECT_TRUE(centreIsTheScenes());
+
+  FailScenePresenterSetUp(true);
+  EXPECT_FALSE(OpenScenePresenter(SDL_GL_GetCurrentWindow()));
+  FailScenePresenterSetUp(false);
+  EXPECT_FALSE(ScenePresenterOpen());
+  DrawCorners();  // the game goes on, OpenGL showing the scene
+  EXPECT_TRUE(centreIsTheScenes());
 }
