@@ -122,7 +122,8 @@ mode_t ModeFor(const fs::path& path) {
 // Writes the bytes to a new file beside target, of a name no other writer
 // has (two games saving at once), flushed to the disk. Its path goes to
 // tempPath; an open file is left nowhere on failure.
-bool WriteSynced(const fs::path& target, const uint8_t* bytes, size_t count, std::string& tempPath) {
+bool WriteSynced(const fs::path& target, const uint8_t* bytes, size_t count,
+                 std::string& tempPath) {
   tempPath = target.string() + ".XXXXXX";
   const int fd = mkostemp(tempPath.data(), O_CLOEXEC);
   if (fd < 0) {

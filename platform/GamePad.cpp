@@ -79,7 +79,8 @@ bool StartPads() {
     padsStarted = tPadsStarted::no;
   }
   if (padsStarted != tPadsStarted::no) return padsStarted == tPadsStarted::yes;
-  padsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0 ? tPadsStarted::yes : tPadsStarted::failed;
+  padsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0 ? tPadsStarted::yes
+                                                                : tPadsStarted::failed;
   if (padsStarted == tPadsStarted::yes) LoadPadMappings();
   return padsStarted == tPadsStarted::yes;
 }

@@ -11,10 +11,10 @@
 
 #include "app/Input.h"
 
-// Starts the pads (the controller mappings loaded) on the first call, and
-// takes the pad to use: the one in use while it stays, else the first there
-// is. Called again when a pad comes or goes, so that the one in use sends
-// its events.
+// Starts the pads (the controller mappings loaded) on the first call, also
+// the first after SDL was shut down, and takes the pad to use as said above.
+// Called again when a pad comes or goes, so that the one in use sends its
+// events.
 void FollowPads();
 // Lets the pad go and the pads' part of SDL stop, before SDL_Quit; the next
 // FollowPads starts them again.

@@ -278,8 +278,8 @@ TEST_F(KeyPointer, TargetsWithNothingInsideArePassedOverAndOverlapsKeepTheirOrde
   show();
   KeyPointerEvent(Key(SDLK_RETURN));
   EXPECT_EQ(Pointer(), std::make_pair(200, 150)) << "a first press focuses the first pointable";
-  for (auto expected : {std::make_pair(205, 150), std::make_pair(150, 425), std::make_pair(200, 150),
-                        std::make_pair(205, 150)}) {
+  for (auto expected : {std::make_pair(205, 150), std::make_pair(150, 425),
+                        std::make_pair(200, 150), std::make_pair(205, 150)}) {
     KeyPointerEvent(Key(SDLK_TAB));
     show();
     EXPECT_EQ(Pointer(), expected);
