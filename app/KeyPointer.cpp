@@ -80,6 +80,29 @@ void MouseMoved() {
   keysDrive = false;
 }
 
+// A target with no pixel strictly inside (an item whose place a short file
+// left at zero) cannot be pointed at: the keys pass over it.
+bool Pointable(const tFocusTarget& t) { return t.right - t.left >= 2 && t.bottom - t.top >= 2; }
+
+// The next pointable target from one in the given direction (from -1: the
+// first or the last); -1 if there is none.
+int NextPointable(const std::vector<tFocusTarget>& targets, int from, bool forward) {
+  const int count = int(targets.size());
+  int to = from;
+  for (int tried = 0; tried < count; ++tried) {
+    to = to < 0 ? (forward ? 0 : count - 1) : (to + (forward ? 1 : count - 1)) % count;
+    if (Pointable(targets[to])) return to;
+  }
+  return -1;
+}
+
+// A bar steps by its value, not by a pointer position, which a scaled
+// window could round onto the value it came from.
+void StepBar(int target, const tFocusTarget& t, tMove move) {
+  t.bar->Step(move == tMove::right ? 1 : -1);
+  FocusOn(target, t.bar->PointerXFor(t.left, t.bar->value), t.y);
+}
+
 void Step(tMove move) {
   if (pressHeld) {
     waiting.push_back(move);
@@ -87,25 +110,16 @@ void Step(tMove move) {
   }
   if (move == tMove::back) return AskScreenBack();
   const std::vector<tFocusTarget>& targets = ShownFocusTargets();
-  if (targets.empty()) return;
-  const int count = int(targets.size());
   const int focused = Focused(targets);
-  if (focused >= 0 && targets[focused].bar && (move == tMove::left || move == tMove::right)) {
-    const tFocusTarget& t = targets[focused];
-    const int32_t value = t.bar->value + (move == tMove::right ? 1 : -1);
-    if (value >= 0 && value <= t.bar->maximum) Press(focused, t.bar->PointerXFor(t.left, value), t.y);
-    return;
-  }
-  if (move == tMove::press) {
-    if (focused >= 0)
-      Press(focused, targets[focused].x, targets[focused].y);
-    else
-      FocusOn(0, targets[0].x, targets[0].y);  // a first press only focuses
-    return;
-  }
-  const bool forward = move == tMove::next || move == tMove::down || move == tMove::right;
-  const int to = focused < 0 ? (forward ? 0 : count - 1) : (focused + (forward ? 1 : count - 1)) % count;
-  FocusOn(to, targets[to].x, targets[to].y);
+  if (focused >= 0 && targets[focused].bar && (move == tMove::left || move == tMove::right))
+    return StepBar(focused, targets[focused], move);
+  if (move == tMove::press && focused >= 0)
+    return Press(focused, targets[focused].x, targets[focused].y);
+  // A first press only focuses.
+  const bool forward = move == tMove::press || move == tMove::next || move == tMove::down ||
+                       move == tMove::right;
+  const int to = NextPointable(targets, focused, forward);
+  if (to >= 0) FocusOn(to, targets[to].x, targets[to].y);
 }
 
 // After the frame that saw the click, a pointer still where it pressed
@@ -174,6 +188,10 @@ void KeyPointerEvent(const SDL_Event& event) {
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: MouseMoved(); break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:  // the pad read may change: its stick starts at rest
+      stickX = stickY = 0;
+      break;
     default: break;
   }
   if (move != tMove::none) Step(move);

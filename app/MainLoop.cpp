@@ -15,6 +15,7 @@
 #include "platform/GamePad.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
+#include "platform/X11Window.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ void DispatchEvent(const SDL_Event& event) {
       break;
     case SDL_KEYDOWN:
       if (IsFullScreenToggle(event.key)) DisplayChoiceMade(ToggleFullScreen());
+      break;
+    case SDL_SYSWMEVENT:
+      if (IsX11ScreenResize(event)) GameScreenResized();
       break;
     case SDL_CONTROLLERDEVICEADDED:
     case SDL_CONTROLLERDEVICEREMOVED:
@@ -127,6 +131,7 @@ bool OpenGame() {
 int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
   DestroyGameWindow();
+  ClosePads();
   SDL_Quit();
   return LoadFailureReported() ? 1 : 0;
 }

@@ -36,9 +36,22 @@ void cTrackBar::Run(int32_t x, int32_t y) {
   DrawOverlay(knobTexture, knobX, y - 12, -0.8, 32, 32, 1);
   if (screenFlags.mouseDown && x < mouseX && mouseX < x + width && y - knobSize * 0.5 < mouseY &&
       mouseY < y + knobSize * 0.5) {
-    value = int32_t(double(maximum) / width * (mouseX - x));  // toward zero
+    value = ValueAt(mouseX - x);
     changed = 1;
   }
+}
+
+int32_t cTrackBar::ValueAt(int32_t offset) const {
+  return int32_t(double(maximum) / width * offset);  // toward zero
+}
+
+void cTrackBar::Step(int32_t delta) {
+  // The mouse reaches no further than the last pixel inside the groove; a
+  // value beyond it (a settings file's 100) stays until stepped down.
+  const int32_t highest = width > 1 ? std::max(ValueAt(width - 1), 0) : 0;
+  if ((delta > 0 && value >= highest) || (delta < 0 && value <= 0)) return;
+  value = std::clamp(value + delta, 0, highest);
+  changed = 1;
 }
 
 int32_t cTrackBar::PointerXFor(int32_t x, int32_t wanted) const {

@@ -35,6 +35,13 @@ class cTrackBar {
   // Where the pointer sets the value wanted, for a groove whose left end is
   // at x: the first pixel of that value (the ends as near as they can be).
   int32_t PointerXFor(int32_t x, int32_t wanted) const;
+  // Moves the value by delta within the values the mouse can set, as a drag
+  // would (changed set); nothing at the end it moves towards.
+  void Step(int32_t delta);
+
+ private:
+  // The value the pointer sets offset pixels right of the groove's left end.
+  int32_t ValueAt(int32_t offset) const;
 };
 
 extern cButton backButton;

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <strings.h>
 #include <unistd.h>
 
@@ -90,11 +91,53 @@ bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
   return true;
 }
 
-// Writes the bytes to tempPath and flushes them to the disk.
-bool WriteSynced(const std::string& tempPath, const uint8_t* bytes, size_t count) {
-  const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes, count) && fsync(fd) == 0;
+// Some file systems (FUSE, shared folders of virtual machines) cannot sync a
+// file: that leaves the bytes as safe as the system can keep them, not lost.
+bool Synced(int fd) {
+  if (injectedFault == tSaveFault::syncUnsupported) {
+    errno = EINVAL;
+  } else if (fsync(fd) == 0) {
+    return true;
+  }
+  return errno == EINVAL || errno == ENOTSUP;
+}
+
+// The file a link at path names, followed to its end: players who keep their
+// settings as links (dotfile managers) keep them so after a save.
+fs::path FinalTarget(const std::string& path) {
+  constexpr int kMostLinks = 40;  // as the kernel follows
+  fs::path target = path;
+  std::error_code error;
+  for (int hop = 0; hop < kMostLinks && fs::is_symlink(target, error); ++hop) {
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
+// The mode the replacement gets: the replaced file's, or that of a new file.
+mode_t ModeFor(const fs::path& path) {
+  struct stat existing {};
+  if (stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Writes the bytes to a new file beside target, of a name no other writer
+// has (two games saving at once), flushed to the disk. Its path goes to
+// tempPath; an open file is left nowhere on failure.
+bool WriteSynced(const fs::path& target, const uint8_t* bytes, size_t count,
+                 std::string& tempPath) {
+  tempPath = target.string() + ".XXXXXX";
+  const int fd = mkostemp(tempPath.data(), O_CLOEXEC);
+  if (fd < 0) {
+    tempPath.clear();
+    return false;
+  }
+  const bool written =
+      fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, bytes, count) && Synced(fd);
   const int writeError = errno;
   const bool closed = close(fd) == 0;
   if (!written) errno = writeError;
@@ -172,20 +215,21 @@ std::string WritablePath(const std::string& gamePath) {
 void InjectSaveFault(tSaveFault fault) { injectedFault = fault; }
 
 bool ReplaceFile(const std::string& path, const uint8_t* bytes, size_t count) {
-  const std::string tempPath = path + ".tmp";
-  bool saved = WriteSynced(tempPath, bytes, count);
+  const fs::path target = FinalTarget(path);
+  std::string tempPath;
+  bool saved = WriteSynced(target, bytes, count, tempPath);
   if (saved && injectedFault == tSaveFault::beforeRename) {
     errno = EIO;
     saved = false;
   }
-  if (saved) saved = std::rename(tempPath.c_str(), path.c_str()) == 0;
+  if (saved) saved = std::rename(tempPath.c_str(), target.c_str()) == 0;
   if (!saved) {
     const int error = errno;
-    unlink(tempPath.c_str());
+    if (!tempPath.empty()) unlink(tempPath.c_str());
     errno = error;
     return false;
   }
-  SyncFolder(path);
+  SyncFolder(target.string());
   return true;
 }
 

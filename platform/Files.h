@@ -29,13 +29,15 @@ std::vector<std::string> ListFolder(const std::string& gamePath);
 // file may not exist). Never in the overlay folder.
 std::string WritablePath(const std::string& gamePath);
 
-// Replaces the file at path (a real path) atomically: a temporary file beside
-// it is written, synced and renamed over it, so a failure leaves the old file
-// whole. false, with errno set, on failure.
+// Replaces the file at path (a real path) atomically: a temporary file of its
+// own beside it is written, synced and renamed over it, so a failure leaves
+// the old file whole and two writers never mix their bytes. A link at path is
+// followed: its target is replaced, the link stays. A file system that cannot
+// sync counts as synced. false, with errno set, on failure.
 bool ReplaceFile(const std::string& path, const uint8_t* bytes, size_t count);
 // For tests: the step at which the next replacements fail as a full disk or
-// a crash would make them.
-enum class tSaveFault { none, whileWriting, beforeRename };
+// a crash would make them, or a file system that cannot sync.
+enum class tSaveFault { none, whileWriting, beforeRename, syncUnsupported };
 void InjectSaveFault(tSaveFault fault);
 
 // The folder that holds the running program; empty if it cannot be told.

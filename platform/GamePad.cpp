@@ -22,8 +22,14 @@ constexpr size_t kLongestMappingFile = 4 << 20;
 struct tPad {
   SDL_GameController* controller = nullptr;  // or, for a plain joystick:
   SDL_Joystick* joystick = nullptr;
+  // A plain joystick's X and Y axes count once they have been at rest: a
+  // pedal or throttle resting at one end holds no direction.
+  bool centred[2] = {false, false};
 };
 tPad pad;
+
+enum class tPadsStarted { no, yes, failed };
+tPadsStarted padsStarted = tPadsStarted::no;
 
 bool Attached(const tPad& p) {
   SDL_Joystick* joystick = p.controller ? SDL_GameControllerGetJoystick(p.controller) : p.joystick;
@@ -45,7 +51,6 @@ tPad Open(int device) {
   return p;
 }
 
-
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string text(kLongestMappingFile, '\0');
@@ -66,10 +71,25 @@ void LoadPadMappings() {
   }
 }
 
+// Once, and again after SDL has been shut down and started anew (the game
+// run twice in one process): SDL_Quit frees the pad it had opened.
 bool StartPads() {
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
-  LoadPadMappings();
-  return true;
+  if (padsStarted == tPadsStarted::yes && !SDL_WasInit(SDL_INIT_GAMECONTROLLER)) {
+    pad = tPad{};
+    padsStarted = tPadsStarted::no;
+  }
+  if (padsStarted != tPadsStarted::no) return padsStarted == tPadsStarted::yes;
+  padsStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0 ? tPadsStarted::yes
+                                                                : tPadsStarted::failed;
+  if (padsStarted == tPadsStarted::yes) LoadPadMappings();
+  return padsStarted == tPadsStarted::yes;
+}
+
+// The first game controller connected, or -1.
+int FirstController() {
+  for (int device = 0; device < SDL_NumJoysticks(); ++device)
+    if (SDL_IsGameController(device)) return device;
+  return -1;
 }
 
 InputSet ControllerStates(SDL_GameController* controller) {
@@ -92,10 +112,18 @@ InputSet ControllerStates(SDL_GameController* controller) {
   return states;
 }
 
-InputSet JoystickStates(SDL_Joystick* joystick) {
+// An axis of a plain joystick, 0 until it has been seen at rest.
+int CentredAxis(tPad& p, int axis) {
+  const int value = ScaleAxis(SDL_JoystickGetAxis(p.joystick, axis));
+  if (value == 0) p.centred[axis] = true;
+  return p.centred[axis] ? value : 0;
+}
+
+InputSet JoystickStates(tPad& p) {
+  SDL_Joystick* joystick = p.joystick;
   InputSet states{};
-  const int x = ScaleAxis(SDL_JoystickGetAxis(joystick, 0));
-  const int y = ScaleAxis(SDL_JoystickGetAxis(joystick, 1));
+  const int x = CentredAxis(p, 0);
+  const int y = CentredAxis(p, 1);
   if (x < 0) states.Add(isLeft);
   if (x > 0) states.Add(isRight);
   if (y < 0) states.Add(isUp);
@@ -137,8 +165,16 @@ int ScaleAxis(int16_t value) {
 }
 
 void FollowPads() {
-  static const bool started = StartPads();
-  if (!started || Attached(pad)) return;
+  if (!StartPads() || (pad.controller && Attached(pad))) return;
+  // A game controller is preferred to a plain joystick (a wheel, pedals, a
+  // keyboard that says it is one), even one opened before it came.
+  const int controller = FirstController();
+  if (controller >= 0) {
+    Close(pad);
+    pad = Open(controller);
+    return;
+  }
+  if (Attached(pad)) return;
   Close(pad);
   for (int device = 0; device < SDL_NumJoysticks() && !Attached(pad); ++device) {
     Close(pad);
@@ -146,10 +182,20 @@ void FollowPads() {
   }
 }
 
+void ClosePads() {
+  if (padsStarted != tPadsStarted::yes) return;
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) {
+    Close(pad);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  }
+  pad = tPad{};
+  padsStarted = tPadsStarted::no;
+}
+
 InputSet PadStates() {
   SDL_GameControllerUpdate();  // also brings devices that came and went
   FollowPads();
   if (pad.controller) return ControllerStates(pad.controller);
-  if (pad.joystick) return JoystickStates(pad.joystick);
+  if (pad.joystick) return JoystickStates(pad);
   return InputSet{};
 }

@@ -1,7 +1,9 @@
-// The pad the game reads: the first game controller or joystick connected,
-// for as long as it stays connected; when it goes, its states go with it and
-// the next one connected takes over. A device SDL knows as a game controller
-// is read by where its buttons are; any other joystick by their numbers.
+// The pad the game reads: the first game controller connected, for as long
+// as it stays connected, else the first plain joystick until a controller
+// comes; when it goes, its states go with it and the next one takes over. A
+// device SDL knows as a game controller is read by where its buttons are;
+// any other joystick by their numbers, each of its axes once it has been
+// seen at rest.
 #pragma once
 
 #include <cstdint>
@@ -9,11 +11,14 @@
 
 #include "app/Input.h"
 
-// Starts the pads (the controller mappings loaded) on the first call, and
-// takes the pad to use: the one in use while it stays, else the first there
-// is. Called again when a pad comes or goes, so that the one in use sends
-// its events.
+// Starts the pads (the controller mappings loaded) on the first call, also
+// the first after SDL was shut down, and takes the pad to use as said above.
+// Called again when a pad comes or goes, so that the one in use sends its
+// events.
 void FollowPads();
+// Lets the pad go and the pads' part of SDL stop, before SDL_Quit; the next
+// FollowPads starts them again.
+void ClosePads();
 // The states the pad holds now, none without a pad. Follows the pads.
 InputSet PadStates();
 

@@ -27,6 +27,7 @@ tFullScreen fullScreen = tFullScreen::off;
 tWindowSize size{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
 bool sizeChanged = true;  // what the scene leaves of the window is to be cleared
 bool frameShown = false;  // a picture of the scene is on the window
+bool presenterTried = false;  // asked the X server once to show the scene
 
 // Reads the window's size from the window system itself: SDL reports the
 // size it asked for, which an X server without a window manager may never
@@ -71,6 +72,19 @@ void ShowLastFrameIfResized() {
   if (!ScenePresenterOpen()) ShowLastFrame();
 }
 
+// The X server shows the scene only where the renderer keeps it apart from
+// the window (its offscreen target): drawn straight into the window, the
+// read-back would fail every frame after a wait for the server.
+void FollowSceneTarget() {
+  if (!RenderKeepsScene()) {
+    CloseScenePresenter();
+    presenterTried = false;  // tried again if a target comes
+  } else if (!presenterTried) {
+    presenterTried = true;
+    OpenScenePresenter(window);
+  }
+}
+
 int WindowDisplay() { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
 
 // The display's 800 x 600 mode (32 bits, 100 Hz preferred), if it has one.
@@ -83,6 +97,10 @@ bool FindSceneMode(SDL_DisplayMode& mode) {
 void CoverDisplay() {
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(WindowDisplay(), &bounds) != 0) return;
+  // One display is the whole X screen, whose size SDL may not have followed
+  // (a mode changed with xrandr).
+  if (SDL_GetNumVideoDisplays() == 1 && X11ScreenSize(window, bounds.w, bounds.h))
+    bounds.x = bounds.y = 0;
   SDL_SetWindowBordered(window, SDL_FALSE);
   SDL_SetWindowPosition(window, bounds.x, bounds.y);
   SDL_SetWindowSize(window, bounds.w, bounds.h);
@@ -104,6 +122,7 @@ void EnterFullScreen() {
   SDL_DisplayMode mode;
   if (OnBareXServer(window)) {
     fullScreen = tFullScreen::coverDisplay;
+    WatchX11ScreenSize(window, true);  // nobody else follows a new mode
     CoverDisplay();
   } else if (ChangesDisplayModes() && FindSceneMode(mode)) {
     fullScreen = tFullScreen::displayMode;
@@ -127,6 +146,7 @@ void PlaceWindowed() {
 
 void LeaveFullScreen() {
   if (fullScreen == tFullScreen::coverDisplay) {
+    WatchX11ScreenSize(window, false);
     SDL_SetWindowBordered(window, SDL_TRUE);
     PlaceWindowed();
   } else if (SDL_SetWindowFullscreen(window, 0) != 0) {
@@ -206,7 +226,6 @@ bool CreateGameWindow(std::string& error) {
   else
     PlaceWindowed();
   SDL_ShowWindow(window);
-  OpenScenePresenter(window);
   ReadWindowSize();
   return true;
 }
@@ -236,6 +255,12 @@ void GameWindowChanged() {
   if (window) ShowLastFrameIfResized();
 }
 
+void GameScreenResized() {
+  if (!window || fullScreen != tFullScreen::coverDisplay) return;
+  CoverDisplay();
+  ShowLastFrameIfResized();
+}
+
 void GameWindowExposed() {
   if (!window) return;
   ReadWindowSize();
@@ -246,6 +271,7 @@ void GameWindowExposed() {
 // where the scene is drawn straight into the window, OpenGL does.
 void SwapGameWindow() {
   if (!window) return;
+  FollowSceneTarget();
   uint32_t* pixels = ScenePresenterPixels();
   if (pixels && RenderReadSceneForWindow(pixels)) {
     PresentScene(SceneRectIn(size.drawableWidth, size.drawableHeight), size.drawableWidth,
@@ -264,6 +290,7 @@ void ShowFirstPicture() {
 }
 
 void DestroyGameWindow() {
+  if (fullScreen == tFullScreen::coverDisplay) WatchX11ScreenSize(window, false);
   CloseScenePresenter();
   if (context) {
     RenderReleaseContext();
@@ -276,6 +303,7 @@ void DestroyGameWindow() {
   size = tWindowSize{kScreenWidth, kScreenHeight, kScreenWidth, kScreenHeight};
   sizeChanged = true;
   frameShown = false;
+  presenterTried = false;
 }
 
 void ShowSystemPointer(bool shown) { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }

@@ -26,6 +26,10 @@ bool IsFullScreenToggle(const SDL_KeyboardEvent& key);
 // if it has, shows the frame shown last at the new size (a window that has
 // not the focus runs no frame).
 void GameWindowChanged();
+// The screen's size changed (a new display mode): a window covering the
+// screen where no window manager does so covers it again, the scene placed
+// in the new size.
+void GameScreenResized();
 // The window was shown or exposed: its size is read again and the frame
 // shown last put up once more, without running a frame.
 void GameWindowExposed();

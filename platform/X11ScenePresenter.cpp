@@ -12,6 +12,8 @@
 
 #include <vector>
 
+#include "platform/X11Errors.h"
+
 namespace {
 
 constexpr size_t kPictureBytes = size_t(kScreenWidth) * kScreenHeight * 4;
@@ -28,24 +30,16 @@ struct tPresenter {
   bool open = false;
 };
 tPresenter presenter;
+bool failLastStep = false;  // for tests
 
-bool errorSeen = false;
-int NoteError(Display*, XErrorEvent*) {
-  errorSeen = true;
-  return 0;
-}
-
-// Runs requests and waits for the server to answer them; false if any of
-// them failed (without the default handler's ending the program).
-template <typename Requests>
-bool WithoutErrors(Display* display, Requests requests) {
-  XSync(display, False);
-  errorSeen = false;
-  const auto previous = XSetErrorHandler(NoteError);
-  requests();
-  XSync(display, False);
-  XSetErrorHandler(previous);
-  return !errorSeen;
+// Makes one object on the server; it is kept only once the server has made
+// it, so that a failed set-up frees nothing that does not exist.
+template <typename Object, typename Maker>
+bool Make(Display* display, Object& kept, Maker maker) {
+  Object made{};
+  if (!WithoutXErrors(display, [&] { made = maker(); })) return false;
+  kept = made;
+  return true;
 }
 
 bool ServerOffersWhatIsNeeded(Display* display) {
@@ -77,7 +71,7 @@ bool ShareImage(tPresenter& p, Visual* visual) {
   p.shared.shmaddr = p.image->data = static_cast<char*>(memory);
   p.shared.readOnly = True;
   // A server elsewhere on the network cannot attach: an error, not a crash.
-  if (!WithoutErrors(p.display, [&] { XShmAttach(p.display, &p.shared); })) {
+  if (!WithoutXErrors(p.display, [&] { XShmAttach(p.display, &p.shared); })) {
     p.shared.shmaddr = nullptr;
     shmdt(memory);
     p.image->data = nullptr;
@@ -86,17 +80,18 @@ bool ShareImage(tPresenter& p, Visual* visual) {
   return true;
 }
 
+// Inside the error trap: an error here (the window gone first) must not
+// reach SDL's handler, which would end the game.
 void Release(tPresenter& p) {
   if (!p.display) return;
-  if (p.windowPicture) XRenderFreePicture(p.display, p.windowPicture);
-  if (p.scene) XRenderFreePicture(p.display, p.scene);
-  if (p.gc) XFreeGC(p.display, p.gc);
-  if (p.pixmap) XFreePixmap(p.display, p.pixmap);
-  if (p.shared.shmaddr) {
-    XShmDetach(p.display, &p.shared);
-    XSync(p.display, False);
-    shmdt(p.shared.shmaddr);
-  }
+  WithoutXErrors(p.display, [&] {
+    if (p.windowPicture) XRenderFreePicture(p.display, p.windowPicture);
+    if (p.scene) XRenderFreePicture(p.display, p.scene);
+    if (p.gc) XFreeGC(p.display, p.gc);
+    if (p.pixmap) XFreePixmap(p.display, p.pixmap);
+    if (p.shared.shmaddr) XShmDetach(p.display, &p.shared);
+  });
+  if (p.shared.shmaddr) shmdt(p.shared.shmaddr);
   if (p.image) {
     p.image->data = nullptr;  // the shared memory, not the image's own
     XDestroyImage(p.image);
@@ -155,15 +150,20 @@ bool OpenScenePresenter(SDL_Window* sdlWindow) {
   }
   XRenderPictFormat* sceneFormat = XRenderFindVisualFormat(p.display, trueColour.visual);
   XRenderPictFormat* windowFormat = XRenderFindVisualFormat(p.display, attributes.visual);
-  const bool made = sceneFormat && windowFormat && ShareImage(p, trueColour.visual) &&
-                    WithoutErrors(p.display, [&] {
-                      p.pixmap = XCreatePixmap(p.display, p.window, kScreenWidth, kScreenHeight, 24);
-                      p.gc = XCreateGC(p.display, p.pixmap, 0, nullptr);
-                      XRenderPictureAttributes pad{};
-                      pad.repeat = RepeatPad;  // the edges' pixels reach out, not black
-                      p.scene = XRenderCreatePicture(p.display, p.pixmap, sceneFormat, CPRepeat, &pad);
-                      p.windowPicture = XRenderCreatePicture(p.display, p.window, windowFormat, 0, nullptr);
-                    });
+  XRenderPictureAttributes pad{};
+  pad.repeat = RepeatPad;  // the edges' pixels reach out, not black
+  const bool made =
+      sceneFormat && windowFormat && ShareImage(p, trueColour.visual) &&
+      Make(p.display, p.pixmap,
+           [&] { return XCreatePixmap(p.display, p.window, kScreenWidth, kScreenHeight, 24); }) &&
+      Make(p.display, p.gc, [&] { return XCreateGC(p.display, p.pixmap, 0, nullptr); }) &&
+      Make(p.display, p.scene, [&] {
+        return XRenderCreatePicture(p.display, p.pixmap, sceneFormat, CPRepeat, &pad);
+      }) &&
+      Make(p.display, p.windowPicture, [&] {
+        return XRenderCreatePicture(p.display, failLastStep ? None : p.window, windowFormat, 0,
+                                    nullptr);
+      });
   if (!made) {
     Release(p);
     return false;
@@ -201,6 +201,8 @@ void PresentScene(const TRect& place, int windowWidth, int windowHeight, bool cl
 
 void CloseScenePresenter() { Release(presenter); }
 
+void FailScenePresenterSetUp(bool fail) { failLastStep = fail; }
+
 #else  // not built for X11: the drawing back end shows the scene
 
 bool OpenScenePresenter(SDL_Window*) { return false; }
@@ -208,5 +210,6 @@ bool ScenePresenterOpen() { return false; }
 uint32_t* ScenePresenterPixels() { return nullptr; }
 void PresentScene(const TRect&, int, int, bool) {}
 void CloseScenePresenter() {}
+void FailScenePresenterSetUp(bool) {}
 
 #endif

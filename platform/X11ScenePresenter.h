@@ -24,3 +24,6 @@ uint32_t* ScenePresenterPixels();
 // rest of the window is cleared when clearAround is set.
 void PresentScene(const TRect& place, int windowWidth, int windowHeight, bool clearAround);
 void CloseScenePresenter();
+// For tests: the set-ups that follow fail at their last step, as on a
+// server that refuses it; the objects made before must go without a sound.
+void FailScenePresenterSetUp(bool fail);

@@ -134,7 +134,9 @@ void RunMenu() {
   DrawHoveredItems();
   UpdateHoverSound();
   RunItemClicks();
-  AddItemTargets();
+  // An item that fired has closed the menu: a key press queued behind it
+  // must not find the items still there and press the screen that opens.
+  if (!mainScreen.menuHidden) AddItemTargets();
 }
 
 void RunLoadMessage() {

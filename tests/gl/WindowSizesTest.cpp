@@ -2,7 +2,8 @@
 // really covers the screen, the scene is scaled into it with black bars and
 // its corners where they belong (shown by the X server, and by OpenGL where
 // there is none), and the switch to a window and resizes down to 1 x 1 keep
-// the scene in whatever size the window has.
+// the scene in whatever size the window has; the presenter and the check
+// for a window manager.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -11,11 +12,14 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/render_gl/RenderGlShared.h"
 #include "platform/Window.h"
 #include "platform/X11ScenePresenter.h"
+#include "platform/X11Window.h"
 #include "tests/gl/GfxGlScene.h"
 // Xlib's macros (None, Bool, ...) after the test framework's headers.
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
 using gfxtest::GlScene;
@@ -94,8 +98,8 @@ TEST_F(WindowSizes, FullScreenCoversTheScreenAndShowsTheSceneScaledBetweenBlackB
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
 
-  ASSERT_TRUE(ScenePresenterOpen());
   DrawCorners();
+  ASSERT_TRUE(ScenePresenterOpen()) << "opened with the first picture, the scene kept apart";
   const std::vector<uint8_t> window = ReadShown(1920, 1080);
   auto at = [&](int px, int py) { return At(window, 1920, 1080, px, py); };
   const Rgba black{0, 0, 0, 255};
@@ -196,4 +200,63 @@ TEST_F(WindowSizes, OpenGlShowsTheSceneTheSameWay) {
   GameWindowExposed();
   shown = ReadShown(1000, 750);
   EXPECT_EQ(At(shown, 1000, 750, 999, 0), (Rgba{0, 255, 0, 255}));
+}
+
+// The X server shows the scene only where the renderer keeps it apart from
+// the window; drawn straight into the window, OpenGL shows it. A set-up the
+// server refuses costs nothing but the presenter.
+TEST_F(WindowSizes, PresenterNeedsTheSceneTargetAndFailsQuietly) {
+  const auto centreIsTheScenes = [] {
+    const tWindowSize size = GameWindowSize();
+    const std::vector<uint8_t> shown = ReadShown(size.width, size.height);
+    return At(shown, size.width, size.height, size.width / 2, size.height / 2) ==
+           (Rgba{128, 128, 128, 255});
+  };
+  UseSceneTarget(false);
+  SetupContext(0, 0, 800, 600, 32, 100, 1);
+  DrawCorners();
+  EXPECT_FALSE(ScenePresenterOpen());
+  EXPECT_TRUE(centreIsTheScenes());
+
+  UseSceneTarget(true);
+  SetupContext(0, 0, 800, 600, 32, 100, 1);
+  DrawCorners();
+  EXPECT_TRUE(ScenePresenterOpen()) << "the target back, the server shows the scene again";
+  EXPECT_TRUE(centreIsTheScenes());
+
+  FailScenePresenterSetUp(true);
+  EXPECT_FALSE(OpenScenePresenter(SDL_GL_GetCurrentWindow()));
+  FailScenePresenterSetUp(false);
+  EXPECT_FALSE(ScenePresenterOpen());
+  DrawCorners();  // the game goes on, OpenGL showing the scene
+  EXPECT_TRUE(centreIsTheScenes());
+}
+
+// A window manager counts only while the window it names in the root
+// window's _NET_SUPPORTING_WM_CHECK exists and names itself there too: one
+// that has exited may leave the root's property behind.
+TEST_F(WindowSizes, WindowManagerCountsOnlyWhileItsCheckWindowNamesItself) {
+  SDL_Window* game = SDL_GL_GetCurrentWindow();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  ASSERT_TRUE(SDL_GetWindowWMInfo(game, &info));
+  Display* display = info.info.x11.display;
+  const Window root = DefaultRootWindow(display);
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+  const auto name = [&](Window of, Window named) {
+    XChangeProperty(display, of, check, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&named), 1);
+    XSync(display, False);
+  };
+  EXPECT_TRUE(OnBareXServer(game));
+  const Window manager = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+  name(root, manager);
+  EXPECT_TRUE(OnBareXServer(game)) << "the window named does not name itself";
+  name(manager, manager);
+  EXPECT_FALSE(OnBareXServer(game));
+  XDestroyWindow(display, manager);
+  XSync(display, False);
+  EXPECT_TRUE(OnBareXServer(game)) << "the window manager has gone, its property left behind";
+  XDeleteProperty(display, root, check);
+  XSync(display, False);
 }

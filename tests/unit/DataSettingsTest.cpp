@@ -1,5 +1,8 @@
 #include "data/Settings.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "DataTestFolder.h"
 
 using DataSettings = DataFolderTest;
@@ -63,4 +66,55 @@ TEST_F(DataSettings, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile) {
               1);
   }
   EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(DataSettings, SaveThroughALinkReplacesItsTargetAndKeepsTheLink) {
+  std::filesystem::create_directories("dotfiles/virko");
+  WriteBytes("dotfiles/virko/settings.cfg", {11, 22, 33});
+  std::filesystem::create_symlink("virko/settings.cfg", "dotfiles/link.cfg");
+  std::filesystem::create_symlink("dotfiles/link.cfg", "settings.cfg");  // a link to a link
+  std::filesystem::permissions("dotfiles/virko/settings.cfg", std::filesystem::perms(0640));
+  ASSERT_TRUE(gameSettings.SaveSettings(1, 2, 3));
+  EXPECT_TRUE(std::filesystem::is_symlink("settings.cfg"));
+  EXPECT_TRUE(std::filesystem::is_symlink("dotfiles/link.cfg"));
+  EXPECT_EQ(ReadBytes("dotfiles/virko/settings.cfg"), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::filesystem::status("dotfiles/virko/settings.cfg").permissions(),
+            std::filesystem::perms(0640));
+  for (const char* place : {".", "dotfiles", "dotfiles/virko"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(place))
+      EXPECT_EQ(entry.path().filename().string().find(".cfg."), std::string::npos) << entry.path();
+  }
+
+  // A link whose target is not there yet: the target is made.
+  std::filesystem::remove("dotfiles/virko/settings.cfg");
+  ASSERT_TRUE(gameSettings.SaveSettings(4, 5, 6));
+  EXPECT_TRUE(std::filesystem::is_symlink("settings.cfg"));
+  EXPECT_EQ(ReadBytes("dotfiles/virko/settings.cfg"), (std::vector<uint8_t>{4, 5, 6}));
+}
+
+TEST_F(DataSettings, TwoGamesSavingAtOnceEachSaveWholeFiles) {
+  WriteBytes("settings.cfg.tmp", {9});  // what an older game may have left
+  constexpr int kSaves = 300;
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  const uint8_t mine = other == 0 ? 1 : 2;
+  int failed = 0;
+  for (int i = 0; i < kSaves; ++i) failed += !gameSettings.SaveSettings(mine, mine, mine);
+  if (other == 0) _exit(failed);
+  int status = 0;
+  ASSERT_EQ(waitpid(other, &status, 0), other);
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "saves that failed in the other game";
+  const std::vector<uint8_t> saved = ReadBytes("settings.cfg");
+  EXPECT_TRUE(saved == std::vector<uint8_t>(3, 1) || saved == std::vector<uint8_t>(3, 2));
+  EXPECT_EQ(ReadBytes("settings.cfg.tmp"), std::vector<uint8_t>{9});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                          std::filesystem::directory_iterator()),
+            2);
+}
+
+TEST_F(DataSettings, FileSystemThatCannotSyncStillSaves) {
+  InjectSaveFault(tSaveFault::syncUnsupported);
+  ASSERT_TRUE(gameSettings.SaveSettings(7, 8, 9));
+  EXPECT_EQ(ReadBytes("settings.cfg"), (std::vector<uint8_t>{7, 8, 9}));
 }

@@ -1,5 +1,6 @@
 // The pad behind the input states: game controllers read by where their
-// buttons are, plain joysticks by their numbers, pads that come and go.
+// buttons are and preferred, plain joysticks by their numbers, pads that
+// come and go, SDL started twice in one process.
 // Driven with SDL's virtual joysticks.
 #include "platform/GamePad.h"
 
@@ -125,6 +126,7 @@ TEST_F(Pads, ControllerButtonsAndDirectionsGiveTheirStatesByPosition) {
 TEST_F(Pads, PlainJoystickKeepsButtonNumbersAndTheSmallDeadZone) {
   tVirtualPad& pad = Add(false);
   ASSERT_FALSE(SDL_IsGameController(pad.index));
+  EXPECT_TRUE(Held(PadStates()).empty());  // opened with its axes at rest
   SDL_JoystickSetVirtualAxis(pad.handle, 0, -20000);
   SDL_JoystickSetVirtualAxis(pad.handle, 1, 1000);  // inside the dead zone of 50 in 1000
   SDL_JoystickSetVirtualButton(pad.handle, 2, 1);   // button 3
@@ -161,23 +163,29 @@ TEST_F(Pads, PadPluggedInLaterIsUsedAndOnePulledOutMidJumpHoldsNothing) {
   EXPECT_TRUE(InputTest(Button(7)));
 }
 
-TEST_F(Pads, ManyPadsComingAndGoingInAnyOrderLeaveTheFirstRemainingOne) {
+TEST_F(Pads, ManyPadsComingAndGoingInAnyOrderLeaveTheFirstControllerRemaining) {
   for (int i = 0; i < 8; ++i) Add(i % 2 == 0);
   std::vector<int> order = {0, 1, 2, 3, 4, 5, 6, 7};
   std::mt19937 random(7);
+  // The pad read: the first controller left, else the first joystick left.
+  const auto expectedPad = [this]() -> tVirtualPad* {
+    tVirtualPad* first = nullptr;
+    for (tVirtualPad& pad : pads) {
+      if (pad.handle && pad.controller) return &pad;
+      if (pad.handle && !first) first = &pad;
+    }
+    return first;
+  };
   for (int round = 0; round < 3; ++round) {
     std::shuffle(order.begin(), order.end(), random);
     for (int i : order) {
       if (!pads[i].handle) continue;
       Detach(pads[i]);
       PadStates();
-      // The pad read now is the first of those left: its jump is what counts.
-      for (tVirtualPad& pad : pads) {
-        if (!pad.handle) continue;
-        SDL_JoystickSetVirtualButton(pad.handle, pad.Jump(), 1);
+      if (tVirtualPad* pad = expectedPad()) {  // its jump is what counts
+        SDL_JoystickSetVirtualButton(pad->handle, pad->Jump(), 1);
         EXPECT_TRUE(PadStates().Has(Button(7)));
-        SDL_JoystickSetVirtualButton(pad.handle, pad.Jump(), 0);
-        break;
+        SDL_JoystickSetVirtualButton(pad->handle, pad->Jump(), 0);
       }
     }
     EXPECT_TRUE(Held(PadStates()).empty());
@@ -185,6 +193,56 @@ TEST_F(Pads, ManyPadsComingAndGoingInAnyOrderLeaveTheFirstRemainingOne) {
       if (!pad.handle) pad = Attach(round % 2 == 0);
     }
   }
+}
+
+TEST_F(Pads, ControllerPluggedInAfterAPlainJoystickTakesOver) {
+  tVirtualPad& wheel = Add(false);
+  SDL_JoystickSetVirtualButton(wheel.handle, 2, 1);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{Button(3)});
+  tVirtualPad& controller = Add(true);
+  SDL_JoystickSetVirtualButton(controller.handle, SDL_CONTROLLER_BUTTON_START, 1);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{Button(8)}) << "the wheel's buttons are not read";
+  Detach(controller);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{Button(3)}) << "back to the wheel";
+}
+
+TEST_F(Pads, PlainAxisRestingAtOneEndHoldsNothingUntilItHasBeenAtRest) {
+  tVirtualPad& pedals = Add(false);
+  SDL_JoystickSetVirtualAxis(pedals.handle, 0, -32768);  // released pedals: one end
+  SDL_JoystickSetVirtualAxis(pedals.handle, 1, 32767);
+  for (int frame = 0; frame < 3; ++frame) EXPECT_TRUE(Held(PadStates()).empty());
+  SDL_JoystickSetVirtualAxis(pedals.handle, 0, 0);  // X passes its centre, Y does not
+  EXPECT_TRUE(Held(PadStates()).empty());
+  SDL_JoystickSetVirtualAxis(pedals.handle, 0, 32767);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{isRight});
+
+  // A pad of its own, opened afresh: its axes count from rest again.
+  Detach(pedals);
+  PadStates();
+  tVirtualPad& stick = Add(false);
+  SDL_JoystickSetVirtualAxis(stick.handle, 0, 32767);
+  EXPECT_TRUE(Held(PadStates()).empty());
+}
+
+TEST_F(Pads, PadsStartAgainAfterSdlWasShutDownAndStartedAgain) {
+  tVirtualPad& before = Add(true);
+  SDL_JoystickSetVirtualButton(before.handle, SDL_CONTROLLER_BUTTON_A, 1);
+  EXPECT_TRUE(PadStates().Has(Button(7)));
+  // As the game run twice in one process: SDL_Quit frees every pad it opened.
+  SDL_Quit();
+  pads.clear();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  tVirtualPad& after = Add(true);
+  SDL_JoystickSetVirtualButton(after.handle, SDL_CONTROLLER_BUTTON_START, 1);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{Button(8)});
+
+  ClosePads();  // as the game closes
+  SDL_Quit();
+  pads.clear();
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  tVirtualPad& third = Add(true);
+  SDL_JoystickSetVirtualButton(third.handle, SDL_CONTROLLER_BUTTON_B, 1);
+  EXPECT_EQ(Held(PadStates()), std::vector<int>{Button(3)});
 }
 
 TEST_F(Pads, ControllersButtonsSkipTheSplashAndVideosAsTheSkipKeysDo) {

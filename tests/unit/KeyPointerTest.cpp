@@ -264,4 +264,87 @@ TEST_F(KeyPointer, ControllerStickStepsOncePerPushAndAPresses) {
   EXPECT_TRUE(screenFlags.mouseDown);
 }
 
+TEST_F(KeyPointer, TargetsWithNothingInsideArePassedOverAndOverlapsKeepTheirOrder) {
+  // A menu whose short file left two items at zero, and an item whose middle
+  // lies inside the one before it.
+  const auto show = [] {
+    AddFocusTarget({0, 0, 0, 0, 0, 0});
+    AddFocusTarget({100, 100, 300, 200, 200, 150});
+    AddFocusTarget({150, 120, 260, 180, 205, 150});
+    AddFocusTarget({400, 300, 401, 400, 400, 350});  // one pixel wide: nothing strictly inside
+    AddFocusTarget({100, 400, 200, 450, 150, 425});
+    EndFocusFrame();
+  };
+  show();
+  KeyPointerEvent(Key(SDLK_RETURN));
+  EXPECT_EQ(Pointer(), std::make_pair(200, 150)) << "a first press focuses the first pointable";
+  for (auto expected : {std::make_pair(205, 150), std::make_pair(150, 425),
+                        std::make_pair(200, 150), std::make_pair(205, 150)}) {
+    KeyPointerEvent(Key(SDLK_TAB));
+    show();
+    EXPECT_EQ(Pointer(), expected);
+  }
+  KeyPointerEvent(Key(SDLK_UP));
+  EXPECT_EQ(Pointer(), std::make_pair(200, 150));
+  KeyPointerEvent(Key(SDLK_UP));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 425)) << "backwards it wraps past the empty ones";
+
+  // Nothing pointable at all: the keys do nothing.
+  AddFocusTarget({0, 0, 0, 0, 0, 0});
+  EndFocusFrame();
+  FormMouseMove(1, 2);
+  KeyPointerEvent(Key(SDLK_DOWN));
+  KeyPointerEvent(Key(SDLK_RETURN));
+  EXPECT_EQ(Pointer(), std::make_pair(1, 2));
+  EXPECT_FALSE(screenFlags.mouseDown);
+}
+
+TEST_F(KeyPointer, BarStepsByValueWhereverThePointerWas) {
+  cTrackBar bar{};
+  bar.maximum = 100;
+  bar.width = 150;  // a value and a half per pixel: positions round
+  bar.knobSize = 32;
+  bar.value = 100;  // as a settings file may hold: more than the mouse reaches
+  const auto frame = [&] {
+    bar.Run(400, 176);
+    EndFocusFrame();
+    KeyPointerFrameRun();
+  };
+  frame();
+  KeyPointerEvent(Key(SDLK_TAB));
+  KeyPointerEvent(Key(SDLK_RIGHT));
+  frame();
+  EXPECT_EQ(bar.value, 100) << "Right does not pull a value beyond the mouse's reach down";
+  EXPECT_FALSE(bar.changed);
+  for (int expected = 99; expected >= 0; --expected) {
+    FormMouseMove(mouseX - 1, mouseY);  // a pixel off, as a scaled window's rounding leaves it
+    KeyPointerEvent(Key(SDLK_LEFT));
+    frame();
+    ASSERT_EQ(bar.value, expected);
+  }
+  EXPECT_TRUE(bar.changed);
+  EXPECT_FALSE(screenFlags.mouseDown) << "no press: the value is set, not clicked";
+  for (int expected = 1; expected <= 99; ++expected) {
+    FormMouseMove(mouseX - 1, mouseY);
+    KeyPointerEvent(Key(SDLK_RIGHT));
+    frame();
+    ASSERT_EQ(bar.value, expected);
+  }
+  KeyPointerEvent(Key(SDLK_RIGHT));
+  KeyPointerEvent(Key(SDLK_RIGHT));
+  frame();
+  EXPECT_EQ(bar.value, 99) << "the far right is the mouse's: 149 pixels in gives 99";
+}
+
+TEST_F(KeyPointer, StickPushedWhenItsPadWentCountsAfreshOnTheNextPad) {
+  ShowButtons();
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 20000));
+  EXPECT_EQ(Pointer(), std::make_pair(150, 117));
+  SDL_Event gone{};
+  gone.type = SDL_CONTROLLERDEVICEREMOVED;
+  KeyPointerEvent(gone);  // pulled out mid-push: no move back to centre comes
+  KeyPointerEvent(Stick(SDL_CONTROLLER_AXIS_LEFTY, 20000));  // the next pad's first push
+  EXPECT_EQ(Pointer(), std::make_pair(340, 517));
+}
+
 }  // namespace

@@ -1,7 +1,11 @@
+#include <SDL.h>
+
 #include <filesystem>
 
 #include "ScreensTestSupport.h"
+#include "app/KeyPointer.h"
 #include "audio/AudioLibrary.h"
+#include "gfx/Focus.h"
 #include "screens/Screens.h"
 
 namespace {
@@ -157,4 +161,29 @@ TEST_F(MenuTest, HoveredItemsShakeByOneDrawPerFrame) {
   MainMenuFrame();
   EXPECT_EQ(menuState.shakeX, -2);
   EXPECT_EQ(menuState.shakeY, -2);
+}
+
+TEST_F(MenuTest, KeyPressQueuedBehindAnItemThatFiredDoesNotPressTheScreenItOpened) {
+  const auto frame = [] {  // as the loop runs one
+    MainMenuFrame();
+    EndFocusFrame();
+    KeyPointerFrameRun();
+  };
+  const auto key = [](SDL_Keycode sym) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = sym;
+    KeyPointerEvent(event);
+  };
+  frame();
+  for (SDL_Keycode sym : {SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}) key(sym);  // Options
+  key(SDLK_RETURN);
+  key(SDLK_RETURN);  // a second press before a frame has run
+  frame();           // sees the press
+  frame();           // sees the click: Options opens, the menu's items are gone
+  EXPECT_TRUE(mainScreen.optionsShown);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(screenFlags.mouseDown);
+    frame();
+  }
 }
