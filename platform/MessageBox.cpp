@@ -70,8 +70,25 @@ std::string Cp1257ToUtf8(const std::string& bytes) {
   return out;
 }
 
+std::string WrapMessageText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / kMessageBoxColumns);
+  size_t lineStart = 0;  // in out
+  for (char c : text) {
+    if (out.size() - lineStart == kMessageBoxColumns && c != '\n') {
+      const size_t blank = out.find_last_of(' ', out.size() - 1);
+      const size_t cut = blank != std::string::npos && blank > lineStart ? blank + 1 : out.size();
+      out.insert(cut, 1, '\n');
+      lineStart = cut + 1;
+    }
+    out += c;
+    if (c == '\n') lineStart = out.size();
+  }
+  return out;
+}
+
 void ShowMessageBox(const std::string& caption, const std::string& text) {
-  messageBoxHandler(caption, text);
+  messageBoxHandler(caption, WrapMessageText(text));
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler) {
@@ -87,21 +104,17 @@ void ReportLoadFailure(const std::string& text) {
   RequestTerminate();
 }
 
-namespace {
-
-void NameRealFile(const std::string& gamePath, const std::string& text) {
+void WarnAboutFile(const std::string& gamePath, const std::string& text) {
   std::fprintf(stderr, "virko: %s: %s\n", RealPath(gamePath).c_str(), Cp1257ToUtf8(text).c_str());
 }
 
-}  // namespace
-
 void ShowFileMessage(const std::string& gamePath, const std::string& caption,
                      const std::string& text) {
-  NameRealFile(gamePath, text);
+  WarnAboutFile(gamePath, text);
   ShowMessageBox(caption, text);
 }
 
 void ReportFileLoadFailure(const std::string& gamePath, const std::string& text) {
-  NameRealFile(gamePath, text);
+  WarnAboutFile(gamePath, text);
   ReportLoadFailure(text);
 }

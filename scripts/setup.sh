@@ -11,7 +11,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libfreetype-dev fonts-dejavu-core libpng-dev
-  xvfb xauth xdotool x11-utils openbox imagemagick ffmpeg valgrind
+  xvfb xauth xdotool x11-utils openbox imagemagick ffmpeg valgrind time libjpeg-turbo-progs
   sway xwayland grim wtype jq
   dpkg-dev file desktop-file-utils appstream lintian
 )
