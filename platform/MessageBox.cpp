@@ -43,7 +43,8 @@ void AppendUtf8(std::string& out, uint32_t code) {
 
 void ShowOnScreen(const std::string& caption, const std::string& text) {
   const std::string title = Cp1257ToUtf8(caption);
-  const std::string message = Cp1257ToUtf8(text);
+  // The box is as wide as its longest line.
+  const std::string message = Cp1257ToUtf8(WrapMessageText(text));
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), message.c_str(),
                                nullptr) != 0) {
     // No display to show it on: the text must not be lost.
@@ -88,7 +89,7 @@ std::string WrapMessageText(const std::string& text) {
 }
 
 void ShowMessageBox(const std::string& caption, const std::string& text) {
-  messageBoxHandler(caption, WrapMessageText(text));
+  messageBoxHandler(caption, text);
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler) {

@@ -5,8 +5,8 @@
 #include <string>
 
 // Shows a modal box with one OK button. Caption and text are the game's
-// single-byte Windows-1257 bytes; they are converted for display only. The
-// text is wrapped first (WrapMessageText), for whoever takes the box.
+// single-byte Windows-1257 bytes; they are converted, and the text wrapped
+// (WrapMessageText), for display only.
 void ShowMessageBox(const std::string& caption, const std::string& text);
 // The longest line of a message box: 64 characters stay within the 800-pixel
 // screen even at 12 pixels a character, with the box's margins.
