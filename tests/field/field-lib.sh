@@ -9,8 +9,7 @@ FIELD_CHECKS=0
 
 # field_init BIN_DIR OUT_DIR: the checker to run and an emptied folder.
 field_init() {
-  FIELD_TOOL=$1/virko-tool
-  FIELD_OUT=$2
+  FIELD_TOOL=$(cd "$1" 2>/dev/null && pwd)/virko-tool
   if [ ! -x "$FIELD_TOOL" ]; then
     echo "field: no checker at $FIELD_TOOL" >&2
     exit 2
@@ -18,8 +17,9 @@ field_init() {
   for tool in jq /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "field: $tool is not installed" >&2; exit 2; }
   done
-  rm -rf "$FIELD_OUT"
-  mkdir -p "$FIELD_OUT"
+  rm -rf "$2"
+  mkdir -p "$2"
+  FIELD_OUT=$(cd "$2" && pwd)
 }
 
 field_fail() {
@@ -90,7 +90,10 @@ expect_lines_within() {
 # FIELD_KB (peak resident kilobytes) and FIELD_SECONDS (elapsed).
 field_measure() {
   /usr/bin/time -f "%M %e" -o "$2.time" "$FIELD_TOOL" check-file "$1" "$2" >/dev/null 2>&1
-  read -r FIELD_KB FIELD_SECONDS <"$2.time"
+  # The last line: before it, time notes a status other than 0.
+  read -r FIELD_KB FIELD_SECONDS <<EOF
+$(tail -n 1 "$2.time")
+EOF
 }
 
 # field_baseline KIND FILE: the checker's cost on a small valid file, which

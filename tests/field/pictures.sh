@@ -101,8 +101,8 @@ expect_same_pixels rtl.tga ltr.tga
 convert -size 32x128 gradient:'#ffff00-#0000ff' -swirl 200 -alpha set \
   -channel A -fx 'j/h' +channel strip-ltr.tga
 mirrored strip-ltr.tga strip-rtl.tga
-expect_clean tga strip-ltr.tga
-expect_clean tga strip-rtl.tga
+expect_clean sheet strip-ltr.tga
+expect_clean sheet strip-rtl.tga
 expect_same_pixels strip-rtl.tga strip-ltr.tga
 
 # tga_header FILE TYPE WIDTH HEIGHT DEPTH: an 18-byte header alone.
@@ -127,5 +127,8 @@ for _ in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17; do cat packet packet >packet
 cat packet >>wide.tga
 rm packet
 expect_refused tga wide.tga "a side above 4096"
+# As a sheet of 16 frames of 1024 x 1024 it is shown whole.
+write_bytes wide.tga 12 0 4 0 64 # 1024 x 16384
+expect_clean sheet wide.tga
 
 field_finish

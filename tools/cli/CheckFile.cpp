@@ -15,6 +15,7 @@
 #include "data/Settings.h"
 #include "data/TgaSize.h"
 #include "data/UnitStats.h"
+#include "game/Anim.h"
 #include "gfx/ImageDecode.h"
 #include "gfx/Texture.h"
 #include "platform/Files.h"
@@ -45,12 +46,15 @@ it fills, or why it was refused:
                            from entry 0 to its count: counts are last indices)
   tga       a TGA picture  width and height from its 18-byte header; the
                            picture is then decoded as the game loads it
+  sheet     a sprite sheet the same, the picture then cut into square
+                           frames as the game loads a sprite's sheet
   jpg       a JPG picture  decoded as the game loads it
 
 A picture that is read is reported by its decoded pixels' digest (pixels:
 two files with the same digest hold the same picture). A picture with a
-side above 4096 is shown shrunk by a renderer that holds no more; the check
-assumes that limit of every renderer and counts it as a problem.
+side (of a sheet: a frame's side) above 4096 is shown shrunk by a renderer
+that holds no more; the check assumes that limit of every renderer and
+counts it as a problem.
 
 The file may have any name: it is read as if it were the file the game
 looks for. pAnim.cfg and uAnim.cfg are read as the first file of their
@@ -178,11 +182,18 @@ std::string PixelDigest(const tImage& image) {
 // The picture loaded as the game loads it (without drawing it): the first
 // message it shows is the refusal, and failing that the first line it
 // writes (a picture shown shrunk). A picture read is reported by its digest.
-std::optional<std::string> LoadPicture(const std::string& path, bool jpg, ReportValue& report) {
+enum class PictureKind { tga, sheet, jpg };
+
+std::optional<std::string> LoadPicture(const std::string& path, PictureKind kind,
+                                       ReportValue& report) {
+  const bool jpg = kind == PictureKind::jpg;
   ReaderSession session(fs::current_path());
   session.Run([&] {
     TextureName texture = 0;
-    jpg ? LoadJPG(path, texture) : LoadTGA(path, texture);
+    if (kind == PictureKind::sheet)
+      cAnim{}.LoadSheet(path);
+    else
+      jpg ? LoadJPG(path, texture) : LoadTGA(path, texture);
   });
   AddMessages(report, session);
   if (const std::optional<std::string> refused = RefusalOf(session)) return refused;
@@ -194,13 +205,14 @@ std::optional<std::string> LoadPicture(const std::string& path, bool jpg, Report
   return session.warnings().front();
 }
 
-std::optional<std::string> CheckTga(const std::string& path, ReportValue& report) {
+std::optional<std::string> CheckTga(const std::string& path, PictureKind kind,
+                                    ReportValue& report) {
   const std::optional<uint16_t> width = TgaWidth(path);
   const std::optional<uint16_t> height = TgaHeight(path);
   if (!width || !height) return FileExists(path) ? "shorter than its 18-byte header" : "missing";
   report.Add("width", ReportValue::Integer(*width));
   report.Add("height", ReportValue::Integer(*height));
-  return LoadPicture(path, false, report);
+  return LoadPicture(path, kind, report);
 }
 
 }  // namespace
@@ -235,10 +247,10 @@ int RunCheckFile(const Args& args, FILE* out) {
   std::optional<std::string> refused;
   if (kind == "level") {
     refused = CheckLevelFile(path, report);
-  } else if (kind == "tga") {
-    refused = CheckTga(path, report);
+  } else if (kind == "tga" || kind == "sheet") {
+    refused = CheckTga(path, kind == "tga" ? PictureKind::tga : PictureKind::sheet, report);
   } else if (kind == "jpg") {
-    refused = FileExists(path) ? LoadPicture(path, true, report) : "missing";
+    refused = FileExists(path) ? LoadPicture(path, PictureKind::jpg, report) : "missing";
   } else {
     const ConfigKind* config = nullptr;
     for (const ConfigKind& candidate : kConfigKinds)
