@@ -545,11 +545,11 @@ TEST(JpgDecode, RefusesFilesAnnouncingMorePixelsThanTheirDataCanHold) {
   // Tightly packed but honest: a flat grey Huffman-coded picture above the
   // size every file may announce, and a flat arithmetic-coded one of a few
   // hundred bytes within it.
-  EXPECT_TRUE(DecodeJpg(MakeJpg(4096, 2048, flat, JpgKind::grey), image));
+  EXPECT_TRUE(DecodeJpg(MakeJpg(4096, 1088, flat, JpgKind::grey), image));
   EXPECT_TRUE(DecodeJpg(MakeJpg(2048, 2048, flat, JpgKind::arithmetic), image));
   // Beyond it, arithmetic coding packs more than a Huffman-coded file could.
   std::string refusal;
-  EXPECT_FALSE(DecodeJpg(MakeJpg(4096, 2048, flat, JpgKind::arithmetic), image, &refusal));
+  EXPECT_FALSE(DecodeJpg(MakeJpg(4096, 1088, flat, JpgKind::arithmetic), image, &refusal));
   EXPECT_EQ(refusal, "it announces more pixels than its data can hold");
 }
 
