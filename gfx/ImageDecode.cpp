@@ -96,16 +96,60 @@ TgaStatus UnpackTgaRuns(std::span<const uint8_t> stored, const tTgaPixels& pixel
   return TgaStatus::ok;
 }
 
+// Turns the picture upside down.
+void FlipRows(std::vector<uint8_t>& rgba, int width, int height) {
+  const size_t rowBytes = size_t(width) * 4;
+  for (int r = 0; r < height / 2; ++r) {
+    uint8_t* low = rgba.data() + rowBytes * r;
+    std::swap_ranges(low, low + rowBytes, rgba.data() + rowBytes * (height - 1 - r));
+  }
+}
+
+// Turns every row end for end, pixel by pixel.
+void MirrorRows(std::vector<uint8_t>& rgba, int width, int height) {
+  const size_t rowBytes = size_t(width) * 4;
+  for (int r = 0; r < height; ++r) {
+    uint8_t* left = rgba.data() + rowBytes * r;
+    for (uint8_t* right = left + rowBytes - 4; left < right; left += 4, right -= 4)
+      std::swap_ranges(left, left + 4, right);
+  }
+}
+
 // libjpeg's error manager would end the process; this one jumps back to the
-// decoder with the file refused.
+// decoder with the file refused, keeping libjpeg's words for why.
 struct tJpgErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf refuse;
   bool endedEarly;  // the data ran out before the end marker
+  char reason[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void RefuseJpg(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<tJpgErrorManager*>(info->err)->refuse, 1);
+  auto* errors = reinterpret_cast<tJpgErrorManager*>(info->err);
+  errors->base.format_message(info, errors->reason);
+  std::longjmp(errors->refuse, 1);
+}
+
+// Refuses the file for a reason of our own.
+[[noreturn]] void RefuseJpg(j_decompress_ptr decoder, const char* reason) {
+  auto* errors = reinterpret_cast<tJpgErrorManager*>(decoder->err);
+  std::snprintf(errors->reason, sizeof errors->reason, "%s", reason);
+  std::longjmp(errors->refuse, 1);
+}
+
+// The most pixels a file of the given size is let announce. A sequential
+// Huffman-coded file, as the content tool and most programs write them, packs
+// at most 256 pixels into a byte (a grey 8 x 8 block in a 1-bit DC code and a
+// 1-bit end of block), so no such file is refused for its size. Progressive
+// end-of-block runs and arithmetic coding pack flat pictures far tighter;
+// those are let announce up to 2048 x 2048 pixels whatever their size. Beyond
+// that a few bytes would otherwise take up to 4 bytes of pixels and, in a
+// progressive file, 6 of coefficients for every pixel they announce.
+constexpr size_t kMaxJpgPixelsPerByte = 256;
+constexpr size_t kJpgPixelsAnySize = size_t(2048) * 2048;
+
+bool JpgDataCanFill(size_t pixels, size_t fileBytes) {
+  return pixels <= kJpgPixelsAnySize || pixels / kMaxJpgPixelsPerByte <= fileBytes;
 }
 
 // Warnings (level -1) mostly mean damaged or missing data: a picture with
@@ -130,8 +174,9 @@ void JpgMessage(j_common_ptr info, int level) {
 }
 
 void JpgProgress(j_common_ptr info) {
-  const auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
-  if (decoder->is_decompressor && decoder->input_scan_number > kMaxJpgScans) RefuseJpg(info);
+  const auto decoder = reinterpret_cast<j_decompress_ptr>(info);
+  if (decoder->is_decompressor && decoder->input_scan_number > kMaxJpgScans)
+    RefuseJpg(decoder, "more than 1000 scans");
 }
 
 // Whether every component of the picture came in a scan and, in a
@@ -166,7 +211,7 @@ void CmykToRgba(uint8_t* row, size_t width) {
 // so the jump back from libjpeg skips nothing that needs cleaning up; the
 // pixel buffer belongs to the caller.
 bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels, int& width,
-                     int& height) {
+                     int& height, char (&reason)[JMSG_LENGTH_MAX]) {
   jpeg_decompress_struct decoder;
   tJpgErrorManager errors;
   jpeg_progress_mgr progress;
@@ -176,6 +221,7 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
   errors.endedEarly = false;
   progress.progress_monitor = JpgProgress;
   if (setjmp(errors.refuse)) {
+    std::memcpy(reason, errors.reason, sizeof reason);
     jpeg_destroy_decompress(&decoder);
     return false;
   }
@@ -189,13 +235,13 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
   const bool cmyk = decoder.jpeg_color_space == JCS_CMYK || decoder.jpeg_color_space == JCS_YCCK;
   decoder.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
   jpeg_calc_output_dimensions(&decoder);
-  if (!SizeAccepted(int(decoder.output_width), int(decoder.output_height)) ||
-      decoder.output_components != 4) {
-    jpeg_destroy_decompress(&decoder);
-    return false;
-  }
+  if (!SizeAccepted(int(decoder.output_width), int(decoder.output_height)))
+    RefuseJpg(&decoder, "a side of 0 or a picture too large");
+  if (decoder.output_components != 4) RefuseJpg(&decoder, "a colour layout it is not read in");
   width = int(decoder.output_width);
   height = int(decoder.output_height);
+  if (!JpgDataCanFill(size_t(width) * size_t(height), file.size()))
+    RefuseJpg(&decoder, "it announces more pixels than its data can hold");
   pixels.resize(size_t(width) * size_t(height) * 4);
   jpeg_start_decompress(&decoder);
   // Decoded rows come from the top down; buffer row 0 is the bottom.
@@ -204,13 +250,19 @@ bool DecodeJpgPixels(std::span<const uint8_t> file, std::vector<uint8_t>& pixels
     if (jpeg_read_scanlines(&decoder, &row, 1) != 1) break;
     if (cmyk) CmykToRgba(row, size_t(width));
   }
-  const bool allRows = decoder.output_scanline == decoder.output_height;
-  const bool complete = allRows && PictureComplete(decoder);
+  if (decoder.output_scanline != decoder.output_height ||
+      (errors.endedEarly && !PictureComplete(decoder)))
+    RefuseJpg(&decoder, "the file ends before the picture is complete");
   // A single-scan file's missing end marker is noticed only here, where the
   // decoder looks for it.
   jpeg_finish_decompress(&decoder);
+  // Arithmetic-coded data may run into a marker, and the decoder then goes on
+  // with zeros: without its end marker such a file may have lost any part of
+  // its picture unnoticed.
+  if (errors.endedEarly && decoder.arith_code)
+    RefuseJpg(&decoder, "arithmetic-coded data without its end marker");
   jpeg_destroy_decompress(&decoder);
-  return allRows && (complete || !errors.endedEarly);
+  return true;
 }
 
 }  // namespace
@@ -281,13 +333,8 @@ TgaStatus DecodeTga(std::span<const uint8_t> file, tImage& image) {
     return TgaStatus::badColourIndex;
   }
 
-  if ((file[17] & 0x20) != 0) {  // stored top row first
-    const size_t rowBytes = size_t(width) * 4;
-    for (int r = 0; r < height / 2; ++r) {
-      uint8_t* low = rgba.data() + rowBytes * r;
-      std::swap_ranges(low, low + rowBytes, rgba.data() + rowBytes * (height - 1 - r));
-    }
-  }
+  if ((file[17] & 0x20) != 0) FlipRows(rgba, width, height);    // stored top row first
+  if ((file[17] & 0x10) != 0) MirrorRows(rgba, width, height);  // stored right to left
   image.width = width;
   image.height = height;
   image.rgba = std::move(rgba);
@@ -308,10 +355,14 @@ const uint8_t* FramePixels(const tImage& strip, const tFrameStrip& frames, int i
   return strip.rgba.data() + firstRow * strip.width * 4;
 }
 
-bool DecodeJpg(std::span<const uint8_t> file, tImage& image) {
+bool DecodeJpg(std::span<const uint8_t> file, tImage& image, std::string* refusal) {
   std::vector<uint8_t> pixels;
   int width = 0, height = 0;
-  if (!DecodeJpgPixels(file, pixels, width, height)) return false;
+  char reason[JMSG_LENGTH_MAX] = "";
+  if (!DecodeJpgPixels(file, pixels, width, height, reason)) {
+    if (refusal) *refusal = reason;
+    return false;
+  }
   image.width = width;
   image.height = height;
   image.rgba = std::move(pixels);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 // A picture as the textures want it: width x height pixels of R, G, B, A,
@@ -41,8 +42,8 @@ enum class TgaStatus {
 // uncompressed (types 2, 3, 1) or run-length encoded (10, 11, 9); packets may
 // run on from one row into the next. The image ID field, and a colour map on a
 // picture that does not use one, are skipped; a picture stored top row first
-// is turned so that row 0 is its bottom row. image is filled only when the
-// result is ok.
+// is turned so that row 0 is its bottom row, and one stored right to left is
+// mirrored back. image is filled only when the result is ok.
 TgaStatus DecodeTga(std::span<const uint8_t> file, tImage& image);
 
 // A frame strip: frames stacked vertically, each as wide as the strip.
@@ -63,7 +64,9 @@ const uint8_t* FramePixels(const tImage& strip, const tFrameStrip& frames, int i
 // greyscale pictures come out grey, CMYK and YCCK ones (stored inverted, as
 // Adobe's programs write them) are turned into RGB. Warnings that lose nothing
 // are let pass: stray bytes before a marker, or an end marker missing after
-// the last of the picture's data. Anything else the decoder reports (damaged
-// or missing data) refuses the file; the result is then false and image
-// untouched.
-bool DecodeJpg(std::span<const uint8_t> file, tImage& image);
+// the last of the picture's Huffman-coded data. Anything else the decoder
+// reports (damaged or missing data), an arithmetic-coded file without its end
+// marker, and a file that announces far more pixels than its bytes could
+// describe are refused: the result is then false, image untouched, and
+// refusal (where given) says why.
+bool DecodeJpg(std::span<const uint8_t> file, tImage& image, std::string* refusal = nullptr);

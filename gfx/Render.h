@@ -56,7 +56,15 @@ void RenderSendLight(const tLight& light);
 // back end remembers where the picture is transparent or opaque and draws
 // accordingly: the texels of such a texture must not be changed afterwards
 // (a video picture needs a texture of its own making).
+// A picture with a side above the renderer's largest texture is uploaded
+// shrunk, as GLU's mipmap builder shrinks it.
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin);
+// The largest texture side the renderer holds. The null back end gives
+// kPortableTextureSide, which the tools assume of every renderer.
+int RenderLargestTextureSide();
+// What every renderer the game runs on holds: OpenGL 2 class hardware (GeForce
+// 6, Radeon X1000, Intel GMA X3000) and Mesa's software renderers.
+constexpr int kPortableTextureSide = 4096;
 void RenderDeleteTexture(TextureName texture);
 
 // A textured quad with its top-left corner at (x, y), lying at z = -depth.

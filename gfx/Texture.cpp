@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "gfx/ImageDecode.h"
@@ -29,7 +30,8 @@ std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\"";
 constexpr std::streamoff kMaxPictureFileBytes =
     18 + 255 + 65535 * 4 + std::streamoff(kMaxPicturePixels) * 5;
 
-// The file, or nullopt when it is missing or cannot be read.
+}  // namespace
+
 std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName) {
   const std::optional<std::string> path = ResolvePath(fileName);
   if (!path) return std::nullopt;
@@ -42,6 +44,8 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
   if (in.gcount() != size) return std::nullopt;
   return bytes;
 }
+
+namespace {
 
 // Every refusal names the file and, where the file is not simply cut short,
 // why it was refused.
@@ -77,6 +81,17 @@ void ReportTgaProblem(const std::string& fileName, TgaStatus status) {
   ShowFileMessage(fileName, kTgaErrorCaption, TgaProblem(fileName, status));
 }
 
+// The renderer shows a picture it cannot hold at full size shrunk; the
+// player hears of it on stderr, and the tools (which assume
+// kPortableTextureSide) among the file's problems.
+void NoteIfShrunk(const std::string& fileName, int width, int height) {
+  const int largest = RenderLargestTextureSide();
+  if (width <= largest && height <= largest) return;
+  WarnAboutFile(fileName, std::to_string(width) + " x " + std::to_string(height) +
+                              " pixels: a side above " + std::to_string(largest) +
+                              ", the largest texture of the renderer; shown shrunk");
+}
+
 }  // namespace
 
 void ReportMissingSheet(const std::string& fileName) {
@@ -105,17 +120,25 @@ TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
     ReportTgaProblem(fileName, status);
     return texture;
   }
+  NoteIfShrunk(fileName, image.width, image.height);
   texture = BuildTexture(uint16_t(image.width), uint16_t(image.height), image.rgba.data());
   return texture;
 }
 
 TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
   const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
-  tImage image;
-  if (!file || !DecodeJpg(*file, image)) {
+  if (!file) {
     ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName));
     return texture;
   }
+  tImage image;
+  std::string refusal;
+  if (!DecodeJpg(*file, image, &refusal)) {
+    // The reason goes on a line of its own after the usual text.
+    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName) + "\n" + refusal);
+    return texture;
+  }
+  NoteIfShrunk(fileName, image.width, image.height);
   // Minification nearest, unlike the TGA loaders.
   texture = RenderUploadTexture(image.width, image.height, image.rgba.data(), true);
   return texture;
@@ -138,6 +161,7 @@ int LoadTGAFrames(const std::string& fileName, TextureName frames[256], int fram
     ReportBadFrameStrip(fileName);
     return 0;
   }
+  NoteIfShrunk(fileName, strip.width, cut.frameHeight);
   for (int i = 1; i <= cut.count; ++i)
     frames[i] = BuildTexture(uint16_t(strip.width), uint16_t(cut.frameHeight),
                              FramePixels(strip, cut, i));

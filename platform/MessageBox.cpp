@@ -43,7 +43,8 @@ void AppendUtf8(std::string& out, uint32_t code) {
 
 void ShowOnScreen(const std::string& caption, const std::string& text) {
   const std::string title = Cp1257ToUtf8(caption);
-  const std::string message = Cp1257ToUtf8(text);
+  // The box is as wide as its longest line.
+  const std::string message = Cp1257ToUtf8(WrapMessageText(text));
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), message.c_str(),
                                nullptr) != 0) {
     // No display to show it on: the text must not be lost.
@@ -71,6 +72,23 @@ std::string Cp1257ToUtf8(const std::string& bytes) {
   return out;
 }
 
+std::string WrapMessageText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / kMessageBoxColumns);
+  size_t lineStart = 0;  // in out
+  for (char c : text) {
+    if (out.size() - lineStart == kMessageBoxColumns && c != '\n') {
+      const size_t blank = out.find_last_of(' ', out.size() - 1);
+      const size_t cut = blank != std::string::npos && blank > lineStart ? blank + 1 : out.size();
+      out.insert(cut, 1, '\n');
+      lineStart = cut + 1;
+    }
+    out += c;
+    if (c == '\n') lineStart = out.size();
+  }
+  return out;
+}
+
 void ShowMessageBox(const std::string& caption, const std::string& text) {
   messageBoxHandler(caption, text);
 }
@@ -93,21 +111,17 @@ void ReportLoadFailure(const std::string& text) {
   RequestTerminate();
 }
 
-namespace {
-
-void NameRealFile(const std::string& gamePath, const std::string& text) {
+void WarnAboutFile(const std::string& gamePath, const std::string& text) {
   std::fprintf(stderr, "virko: %s: %s\n", RealPath(gamePath).c_str(), Cp1257ToUtf8(text).c_str());
 }
 
-}  // namespace
-
 void ShowFileMessage(const std::string& gamePath, const std::string& caption,
                      const std::string& text) {
-  NameRealFile(gamePath, text);
+  WarnAboutFile(gamePath, text);
   ShowMessageBox(caption, text);
 }
 
 void ReportFileLoadFailure(const std::string& gamePath, const std::string& text) {
-  NameRealFile(gamePath, text);
+  WarnAboutFile(gamePath, text);
   ReportLoadFailure(text);
 }

@@ -21,13 +21,11 @@ bool AllOpaque(const uint8_t* rgba, int width, int height) {
   return true;
 }
 
-bool PowerOfTwo(int side) { return (side & (side - 1)) == 0; }
-
 // Level 0 of a texture as GLU's mipmap builder makes it: the picture itself
 // when both sides are powers of two, otherwise GLU's rescaled copy, made
-// here (BoxScale.h). Only a picture too large for the renderer, which GLU
-// shrinks further, goes to GLU: into a scratch texture that is read back
-// and dropped.
+// here (BoxScale.h). Only a picture too large for the renderer (powers of two
+// or not), which GLU shrinks further, goes to GLU: into a scratch texture
+// that is read back and dropped.
 struct tLevelZero {
   int width = 0, height = 0;
   const uint8_t* rgba = nullptr;
@@ -52,17 +50,17 @@ void RescaleWithGlu(tLevelZero& level) {
 
 tLevelZero LevelZero(int width, int height, const uint8_t* rgba) {
   tLevelZero level{width, height, rgba, {}};
-  if (PowerOfTwo(width) && PowerOfTwo(height)) return level;
-  GLint largest = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const int largest = RenderLargestTextureSide();
   const int newWidth = GluNearestPower(width), newHeight = GluNearestPower(height);
   // GLU shrinks what the renderer cannot hold; that is left to GLU.
-  if (newWidth <= largest && newHeight <= largest) {
+  if (newWidth > largest || newHeight > largest) {
+    RescaleWithGlu(level);
+  } else if (newWidth != width || newHeight != height) {
     level.rescaled = GluBoxScale(rgba, width, height, newWidth, newHeight);
     level.width = newWidth;
     level.height = newHeight;
   } else {
-    RescaleWithGlu(level);
+    return level;
   }
   level.rgba = level.rescaled.data();
   return level;
@@ -96,6 +94,12 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
                                          : MeasureCoverage(level.rgba, level.width, level.height);
   textures[name] = tTextureInfo{coverage, nearestMin, ++texturesMade};
   return name;
+}
+
+int RenderLargestTextureSide() {
+  GLint largest = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  return largest;
 }
 
 void RenderDeleteTexture(TextureName texture) {

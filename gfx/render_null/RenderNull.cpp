@@ -24,6 +24,7 @@ void RenderSetCamera(double, double) {}
 void RenderSendLight(const tLight&) {}
 TextureName RenderUploadTexture(int, int, const uint8_t*, bool) { return 0; }
 void RenderDeleteTexture(TextureName) {}
+int RenderLargestTextureSide() { return kPortableTextureSide; }
 void RenderQuad(TextureName, double, double, double, double, double, double, bool) {}
 void RenderBackground(TextureName, float, float) {}
 void RenderText(uint16_t, const std::string&, TextureName, float, float) {}

@@ -252,6 +252,26 @@ TEST_F(PartsAgainstWhole, UploadKeepsExactlyGlusLevelZero) {
   }
 }
 
+// Sides that are powers of two but larger than the renderer holds: shrunk
+// as GLU shrinks them, not lost.
+TEST_F(PartsAgainstWhole, PowersOfTwoBeyondTheLargestTextureAreShrunk) {
+  const int largest = RenderLargestTextureSide();
+  const int width = largest * 2, height = 4;
+  const std::vector<uint8_t> texels(size_t(width) * height * 4, 200);
+  const GLuint ours = RenderUploadTexture(width, height, texels.data(), false);
+  GLint ourWidth = 0, ourHeight = 0, gluWidth = 0, gluHeight = 0;
+  glBindTexture(GL_TEXTURE_2D, ours);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &ourWidth);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &ourHeight);
+  glBindTexture(GL_TEXTURE_2D, Unknown(width, height, texels));
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &gluWidth);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &gluHeight);
+  EXPECT_GT(ourWidth, 0);
+  EXPECT_LE(ourWidth, largest);
+  EXPECT_EQ(ourWidth, gluWidth);
+  EXPECT_EQ(ourHeight, gluHeight);
+}
+
 namespace {
 
 class KeptBackground : public PartsAgainstWhole {

@@ -1,8 +1,11 @@
 // check-file: one file of each kind through its reader, under any name.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <nlohmann/json.hpp>
 
+#include "platform/MessageBox.h"
 #include "tests/unit/CheckTestContent.h"
 #include "tools/cli/Checks.h"
 
@@ -159,6 +162,28 @@ TEST_F(CheckFileTest, PicturesAreDecodedAsTheGameLoadsThem) {
   EXPECT_NE(Check("jpg", folder / "b.jpg", 1)["refused"].get<std::string>().find("b.jpg"),
             std::string::npos);
   EXPECT_EQ(Check("jpg", folder / "none.jpg", 1)["refused"], "missing");
+}
+
+TEST_F(CheckFileTest, PictureProblemsAreReportedAsTheScreenShowsThem) {
+  // Wider than the renderers the check assumes: the game would show it shrunk.
+  WriteBytes(folder / "wide.tga", Tga(8192, 1));
+  const json wide = Check("tga", folder / "wide.tga", 1);
+  EXPECT_NE(wide["refused"].get<std::string>().find("8192 x 1 pixels: a side above 4096"),
+            std::string::npos);
+  EXPECT_TRUE(wide["messages"].empty());
+  EXPECT_TRUE(wide.contains("pixels"));
+
+  // The message box of a refusal, wrapped to fit the screen.
+  std::string sixteen = Tga(8, 8).substr(0, 18 + 8 * 8 * 2);
+  sixteen[16] = 16;
+  const fs::path longName = folder / "a-sixteen-bit-picture-from-a-paint-program.tga";
+  WriteBytes(longName, sixteen);
+  const json refused = Check("tga", longName, 1);
+  ASSERT_EQ(refused["messages"].size(), 1u);
+  const std::string text = refused["messages"][0]["text"];
+  EXPECT_NE(text.find('\n'), std::string::npos);
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), kMessageBoxColumns);
 }
 
 TEST_F(CheckFileTest, TextReport) {

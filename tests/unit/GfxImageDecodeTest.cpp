@@ -88,6 +88,21 @@ TEST(TgaDecode, SkipsTheImageIdAndTurnsTopFirstPictures) {
   EXPECT_EQ(PixelAt(image, 0, 1), (Rgba{200, 10, 0, 255}));
 }
 
+TEST(TgaDecode, MirrorsPicturesStoredRightToLeft) {
+  auto colourAt = [](int x, int y) { return Rgba{uint8_t(x * 40), uint8_t(y * 60), 7, 255}; };
+  const tImage expected = Decoded(MakeTga(5, 3, colourAt));
+  for (uint8_t topFirst : {0x00, 0x20}) {
+    // Each row stored from its right end, and top first where so marked.
+    std::vector<uint8_t> file = MakeTga(5, 3, [&](int x, int y) {
+      return colourAt(4 - x, topFirst ? 2 - y : y);
+    });
+    file[17] = uint8_t(0x10 | topFirst);
+    tImage image;
+    ASSERT_EQ(DecodeTga(file, image), TgaStatus::ok);
+    EXPECT_EQ(image.rgba, expected.rgba) << int(topFirst);
+  }
+}
+
 TEST(TgaDecode, SkipsAColourMapThatTrueColourDoesNotUse) {
   std::vector<uint8_t> file = MakeTga(3, 2, TopRedBottomGreen);
   file[1] = 1;  // a colour map of two 24-bit entries
@@ -485,6 +500,57 @@ TEST(JpgDecode, RefusesEveryCutThatLosesPixels) {
     }
     EXPECT_GE(refused, whole.size() - 2) << "only the end marker may go";
   }
+}
+
+TEST(JpgDecode, ArithmeticCodedFilesAreRefusedWhereverCut) {
+  // Arithmetic-coded data may run into a marker (the decoder goes on with
+  // zeros), so a cut loses pixels without a warning: only the whole file,
+  // end marker and all, is read.
+  for (JpgKind kind : {JpgKind::arithmetic, JpgKind::arithmeticProgressive}) {
+    const std::vector<uint8_t> whole = MakeJpg(24, 16, Gradient, kind);
+    tImage image;
+    ASSERT_TRUE(DecodeJpg(whole, image)) << int(kind);
+    for (size_t size = 0; size < whole.size(); ++size) {
+      std::string refusal;
+      ASSERT_FALSE(DecodeJpg(std::span(whole.data(), size), image, &refusal))
+          << "cut to " << size << " of " << whole.size() << " bytes, kind " << int(kind);
+      EXPECT_FALSE(refusal.empty());
+    }
+  }
+}
+
+TEST(JpgDecode, RefusesFilesAnnouncingMorePixelsThanTheirDataCanHold) {
+  auto flat = [](int, int) { return Rgba{90, 90, 90, 255}; };
+  auto announce = [](std::vector<uint8_t> file, int width, int height) {
+    // The frame header's height and width (after FFCx, length, precision).
+    for (size_t i = 0; i + 8 < file.size(); ++i) {
+      if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2 || file[i + 1] == 0xC9)) {
+        file[i + 5] = uint8_t(height >> 8);
+        file[i + 6] = uint8_t(height);
+        file[i + 7] = uint8_t(width >> 8);
+        file[i + 8] = uint8_t(width);
+        break;
+      }
+    }
+    return file;
+  };
+  for (JpgKind kind : {JpgKind::baseline, JpgKind::progressive, JpgKind::arithmetic}) {
+    tImage image;
+    std::string refusal;
+    EXPECT_FALSE(DecodeJpg(announce(MakeJpg(16, 16, flat, kind), 16384, 2048), image, &refusal))
+        << int(kind);
+    EXPECT_EQ(refusal, "it announces more pixels than its data can hold");
+  }
+  tImage image;
+  // Tightly packed but honest: a flat grey Huffman-coded picture above the
+  // size every file may announce, and a flat arithmetic-coded one of a few
+  // hundred bytes within it.
+  EXPECT_TRUE(DecodeJpg(MakeJpg(4096, 1088, flat, JpgKind::grey), image));
+  EXPECT_TRUE(DecodeJpg(MakeJpg(2048, 2048, flat, JpgKind::arithmetic), image));
+  // Beyond it, arithmetic coding packs more than a Huffman-coded file could.
+  std::string refusal;
+  EXPECT_FALSE(DecodeJpg(MakeJpg(4096, 1088, flat, JpgKind::arithmetic), image, &refusal));
+  EXPECT_EQ(refusal, "it announces more pixels than its data can hold");
 }
 
 TEST(JpgDecode, GreyAndCmykPicturesComeOutInRgb) {

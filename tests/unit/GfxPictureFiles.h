@@ -107,6 +107,8 @@ enum class JpgKind {
   grey,
   cmyk,  // inverted inks with Adobe's marker, as Photoshop writes them
   ycck,  // the same inks, stored as YCCK
+  arithmetic,  // sequential, arithmetic-coded
+  arithmeticProgressive,
 };
 
 // A JPG of quality 100; colourAt as for MakeTga (alpha ignored).
@@ -127,7 +129,9 @@ inline std::vector<uint8_t> MakeJpg(int width, int height,
   encoder.in_color_space = inks ? JCS_CMYK : kind == JpgKind::grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&encoder);
   if (kind == JpgKind::ycck) jpeg_set_colorspace(&encoder, JCS_YCCK);
-  if (kind == JpgKind::progressive) jpeg_simple_progression(&encoder);
+  if (kind == JpgKind::progressive || kind == JpgKind::arithmeticProgressive)
+    jpeg_simple_progression(&encoder);
+  encoder.arith_code = kind == JpgKind::arithmetic || kind == JpgKind::arithmeticProgressive;
   static const jpeg_scan_info kScanEach[] = {
       {1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
   if (kind == JpgKind::separateScans) {

@@ -142,12 +142,28 @@ TEST_F(Loaders, JpgLoadsOrNamesTheFileThatFailed) {
 
   texture = 77;
   EXPECT_EQ(LoadJPG("DATA\\nowhere\\gone.jpg", texture), 77u);
-  const std::string cut =
-      folder.Write("cut.jpg", std::vector<uint8_t>(jpg.begin(), jpg.begin() + long(jpg.size() / 2)));
+  const std::vector<uint8_t> detailed =
+      MakeJpg(64, 64, [](int x, int y) { return Rgba{uint8_t(x * 4), uint8_t(y * 4), 9, 255}; });
+  const std::string cut = folder.Write(
+      "cut.jpg", std::vector<uint8_t>(detailed.begin(), detailed.end() - long(detailed.size() / 4)));
   EXPECT_EQ(LoadJPG(cut, texture), 77u);
-  ASSERT_EQ(shown.size(), 2u);
+  // The frame header announcing 16144 x 1808 pixels.
+  std::vector<uint8_t> bomb = jpg;
+  for (size_t i = 0; i + 8 < bomb.size(); ++i) {
+    if (bomb[i] == 0xFF && bomb[i + 1] == 0xC0) {
+      bomb[i + 5] = 0x07;
+      bomb[i + 7] = 0x3F;
+      break;
+    }
+  }
+  const std::string huge = folder.Write("huge.jpg", bomb);
+  EXPECT_EQ(LoadJPG(huge, texture), 77u);
+  ASSERT_EQ(shown.size(), 3u);
   EXPECT_EQ(shown[0], "BMP Unit|Nevar iel\xE2" "d\xE7t JPG - \"DATA\\nowhere\\gone.jpg\"");
-  EXPECT_EQ(shown[1], "BMP Unit|Nevar iel\xE2" "d\xE7t JPG - \"" + cut + "\"");
+  // A file the decoder refused: why, after the game's words.
+  const std::string cannotLoad = "BMP Unit|Nevar iel\xE2" "d\xE7t JPG - \"";
+  EXPECT_EQ(shown[1], cannotLoad + cut + "\"\nCorrupt JPEG data: premature end of data segment");
+  EXPECT_EQ(shown[2], cannotLoad + huge + "\"\nit announces more pixels than its data can hold");
 }
 
 TEST_F(Loaders, JpgWithHarmlessFlawsOrInCmykLoads) {

@@ -1,5 +1,6 @@
 // check-file KIND PATH: one file through its reader alone, reporting the
 // table it fills or why it was refused.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include "data/Settings.h"
 #include "data/TgaSize.h"
 #include "data/UnitStats.h"
+#include "game/Anim.h"
+#include "gfx/ImageDecode.h"
 #include "gfx/Texture.h"
 #include "platform/Files.h"
 #include "tools/cli/Checks.h"
@@ -43,7 +46,15 @@ it fills, or why it was refused:
                            from entry 0 to its count: counts are last indices)
   tga       a TGA picture  width and height from its 18-byte header; the
                            picture is then decoded as the game loads it
+  sheet     a sprite sheet the same, the picture then cut into square
+                           frames as the game loads a sprite's sheet
   jpg       a JPG picture  decoded as the game loads it
+
+A picture that is read is reported by its decoded pixels' digest (pixels:
+two files with the same digest hold the same picture). A picture with a
+side (of a sheet: a frame's side) above 4096 is shown shrunk by a renderer
+that holds no more; the check assumes that limit of every renderer and
+counts it as a problem.
 
 The file may have any name: it is read as if it were the file the game
 looks for. pAnim.cfg and uAnim.cfg are read as the first file of their
@@ -156,25 +167,52 @@ std::optional<std::string> CheckLevelFile(const std::string& path, ReportValue& 
   return session.messages().empty() ? std::string("refused") : session.messages().front().text;
 }
 
+// FNV-1a over the size and the RGBA bytes, as 16 hex digits.
+std::string PixelDigest(const tImage& image) {
+  uint64_t hash = 0xCBF29CE484222325u;
+  auto add = [&](uint8_t byte) { hash = (hash ^ byte) * 0x100000001B3u; };
+  for (int side : {image.width, image.height})
+    for (int shift = 0; shift < 32; shift += 8) add(uint8_t(side >> shift));
+  for (uint8_t byte : image.rgba) add(byte);
+  char digits[17];
+  std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+  return digits;
+}
+
 // The picture loaded as the game loads it (without drawing it): the first
-// message it shows is the refusal.
-std::optional<std::string> LoadPicture(const std::string& path, bool jpg, ReportValue& report) {
+// message it shows is the refusal, and failing that the first line it
+// writes (a picture shown shrunk). A picture read is reported by its digest.
+enum class PictureKind { tga, sheet, jpg };
+
+std::optional<std::string> LoadPicture(const std::string& path, PictureKind kind,
+                                       ReportValue& report) {
+  const bool jpg = kind == PictureKind::jpg;
   ReaderSession session(fs::current_path());
   session.Run([&] {
     TextureName texture = 0;
-    jpg ? LoadJPG(path, texture) : LoadTGA(path, texture);
+    if (kind == PictureKind::sheet)
+      cAnim{}.LoadSheet(path);
+    else
+      jpg ? LoadJPG(path, texture) : LoadTGA(path, texture);
   });
   AddMessages(report, session);
-  return RefusalOf(session);
+  if (const std::optional<std::string> refused = RefusalOf(session)) return refused;
+  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(path);
+  tImage image;
+  if (file && (jpg ? DecodeJpg(*file, image) : DecodeTga(*file, image) == TgaStatus::ok))
+    report.Add("pixels", ReportValue::Text(PixelDigest(image)));
+  if (session.warnings().empty()) return std::nullopt;
+  return session.warnings().front();
 }
 
-std::optional<std::string> CheckTga(const std::string& path, ReportValue& report) {
+std::optional<std::string> CheckTga(const std::string& path, PictureKind kind,
+                                    ReportValue& report) {
   const std::optional<uint16_t> width = TgaWidth(path);
   const std::optional<uint16_t> height = TgaHeight(path);
   if (!width || !height) return FileExists(path) ? "shorter than its 18-byte header" : "missing";
   report.Add("width", ReportValue::Integer(*width));
   report.Add("height", ReportValue::Integer(*height));
-  return LoadPicture(path, false, report);
+  return LoadPicture(path, kind, report);
 }
 
 }  // namespace
@@ -209,10 +247,10 @@ int RunCheckFile(const Args& args, FILE* out) {
   std::optional<std::string> refused;
   if (kind == "level") {
     refused = CheckLevelFile(path, report);
-  } else if (kind == "tga") {
-    refused = CheckTga(path, report);
+  } else if (kind == "tga" || kind == "sheet") {
+    refused = CheckTga(path, kind == "tga" ? PictureKind::tga : PictureKind::sheet, report);
   } else if (kind == "jpg") {
-    refused = FileExists(path) ? LoadPicture(path, true, report) : "missing";
+    refused = FileExists(path) ? LoadPicture(path, PictureKind::jpg, report) : "missing";
   } else {
     const ConfigKind* config = nullptr;
     for (const ConfigKind& candidate : kConfigKinds)

@@ -88,8 +88,9 @@ ReaderSession::~ReaderSession() {
   if (entered_) std::filesystem::current_path(previousFolder_, error);
 }
 
+// Kept as the box shows it, wrapped to fit the screen.
 void ReaderSession::Collect(const std::string& caption, const std::string& text) {
-  if (activeSession) activeSession->messages_.push_back({caption, text});
+  if (activeSession) activeSession->messages_.push_back({caption, WrapMessageText(text)});
 }
 
 void ReaderSession::Run(const std::function<void()>& step) {

@@ -1,7 +1,7 @@
 // Runs the game's own readers for a tool: inside a content folder (the
 // readers look their files up in the working folder), from clean tables,
-// with the message boxes they would show and the lines they write on stderr
-// collected instead of shown.
+// with the message boxes they would show (their texts wrapped as on the
+// screen) and the lines they write on stderr collected instead of shown.
 #pragma once
 
 #include <filesystem>
