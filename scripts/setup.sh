@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libfreetype-dev fonts-dejavu-core libpng-dev
   xvfb xauth xdotool x11-utils openbox imagemagick ffmpeg valgrind
-  sway xwayland grim wtype jq
+  sway xwayland grim wtype jq lame time
   dpkg-dev file desktop-file-utils appstream lintian
 )
 
