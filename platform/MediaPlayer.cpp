@@ -225,7 +225,7 @@ void cMediaPlayer::Playback::Finish() {
 void cMediaPlayer::Playback::TellDamage() const {
   const std::string file = RealPath(name);
   if (timeline.Jumps() > 0)
-    std::fprintf(stderr, "virko: %s: its pictures' times jump %d time(s); %lld ms left out\n",
+    std::fprintf(stderr, "virko: %s: its pictures' times jump far %d time(s), %lld ms left out in all\n",
                  file.c_str(), timeline.Jumps(), static_cast<long long>(timeline.SkippedMs()));
   if (timeline.StraySounds() > 0)
     std::fprintf(stderr, "virko: %s: %d sound frame(s) timed far beyond its pictures\n",

@@ -57,6 +57,57 @@ FP_FLAGS=88          # 1 broadcast (no length given), 2 seekable
 FP_PACKET_SIZE=92
 DATA_HEADER_SIZE=50  # the Data object up to its first packet
 
+# Bytes a 2-bit length type of an ASF packet stands for.
+length_size() {
+  local sizes=(0 1 2 4)
+  echo "${sizes[$1]}"
+}
+
+# Little-endian value of COUNT bytes at INDEX of the array PACKET.
+packet_le() {
+  local value=0 i
+  for ((i = $2 - 1; i >= 0; i--)); do value=$(((value << 8) | PACKET[$1 + i])); done
+  echo "$value"
+}
+
+# Offset in FILE of the presentation time of the first picture that starts
+# in data packet FIRST or later (ASF stream 1, as ffmpeg numbers the video;
+# packets with the property flags ffmpeg writes).
+picture_time_offset() {
+  local file=$1 k=$2 properties data packet_size packets p pos flags count size s
+  properties=$(asf_object "$file" "$FILE_PROPERTIES")
+  data=$(asf_object "$file" "$DATA_OBJECT")
+  packet_size=$(get_le "$file" $((properties + FP_PACKET_SIZE)) 4)
+  packets=$(get_le "$file" $((properties + FP_PACKETS)) 8)
+  for ((; k < packets; k++)); do
+    p=$((data + DATA_HEADER_SIZE + k * packet_size))
+    PACKET=($(od -An -tu1 -v -j "$p" -N "$packet_size" "$file"))
+    ((PACKET[0] == 0x82 && PACKET[4] == 0x5d)) || continue
+    flags=${PACKET[3]}
+    # Packet length, sequence and padding, then send time and duration.
+    pos=$((5 + $(length_size $(((flags >> 5) & 3))) + $(length_size $(((flags >> 1) & 3))) +
+      $(length_size $(((flags >> 3) & 3))) + 6))
+    count=1
+    size=0
+    if ((flags & 1)); then
+      count=$((PACKET[pos] & 63))
+      size=$(length_size $(((PACKET[pos] >> 6) & 3)))
+      pos=$((pos + 1))
+    fi
+    # Each payload: stream, object number, offset into the object,
+    # replicated data (object size, presentation time), then its length.
+    for ((s = 0; s < count; s++)); do
+      if (((PACKET[pos] & 127) == 1 && $(packet_le $((pos + 2)) 4) == 0 && PACKET[pos + 6] >= 8)); then
+        echo $((p + pos + 11))
+        return
+      fi
+      pos=$((pos + 7 + PACKET[pos + 6]))
+      ((flags & 1)) || break
+      pos=$((pos + size + $(packet_le "$pos" "$size")))
+    done
+  done
+}
+
 # Overwrites 2 % of the middle third of FILE with bytes of bash's
 # pseudo-random sequence seeded by SEED, in chunks of 16 bytes.
 damage_middle() {
@@ -117,6 +168,14 @@ make_files() {
   put_le broadcast-damaged.wmv $((properties + FP_FLAGS)) 4 1
   damage_middle broadcast-damaged.wmv 25
 
+  # Streamed, with one picture in the middle timed 24 days ahead.
+  cp valid.wmv broadcast-far-picture.wmv
+  put_le broadcast-far-picture.wmv $((properties + FP_FLAGS)) 4 1
+  local packets
+  packets=$(get_le valid.wmv $((properties + FP_PACKETS)) 8)
+  put_le broadcast-far-picture.wmv "$(picture_time_offset broadcast-far-picture.wmv $((packets / 2)))" \
+    4 $((0x7f000000))
+
   # A download stopped half-way into a file made at its full size.
   local size
   size=$(stat -c %s valid.wmv)
@@ -125,7 +184,7 @@ make_files() {
 
   # Cut after half its packets, its sizes and packet counts made to match;
   # its header still gives the whole length.
-  local data packet_size packets kept
+  local data packet_size kept
   data=$(asf_object valid.wmv "$DATA_OBJECT")
   packet_size=$(get_le valid.wmv $((properties + FP_PACKET_SIZE)) 4)
   packets=$(get_le valid.wmv $((properties + FP_PACKETS)) 8)
@@ -218,6 +277,8 @@ expect video header-3600s.wmv refused "its header says 359"
 expect_prompt_end header-3600s.wmv
 expect video broadcast-damaged.wmv refused "sound frame(s) timed far beyond its pictures"
 expect_prompt_end broadcast-damaged.wmv
+expect video broadcast-far-picture.wmv refused "its pictures' times jump far 2 time(s)"
+expect_prompt_end broadcast-far-picture.wmv
 expect video zero-tail.wmv refused "its header says"
 expect_prompt_end zero-tail.wmv
 expect video half-cut.wmv refused "its header says"
