@@ -26,10 +26,10 @@ fail() {
 put_le() {
   local file=$1 offset=$2 count=$3 value=$4 bytes="" byte i
   for ((i = 0; i < count; i++)); do
-    printf -v byte '\\%03o' $(((value >> (8 * i)) & 255))
+    printf -v byte '\\0%03o' $(((value >> (8 * i)) & 255))
     bytes+=$byte
   done
-  printf "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+  printf '%b' "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
 }
 
 # Reads COUNT little-endian bytes at OFFSET of FILE.
@@ -81,7 +81,7 @@ picture_time_offset() {
   packets=$(get_le "$file" $((properties + FP_PACKETS)) 8)
   for ((; k < packets; k++)); do
     p=$((data + DATA_HEADER_SIZE + k * packet_size))
-    PACKET=($(od -An -tu1 -v -j "$p" -N "$packet_size" "$file"))
+    read -r -a PACKET <<<"$(od -An -tu1 -v -j "$p" -N "$packet_size" "$file" | tr '\n' ' ')"
     ((PACKET[0] == 0x82 && PACKET[4] == 0x5d)) || continue
     flags=${PACKET[3]}
     # Packet length, sequence and padding, then send time and duration.
@@ -120,10 +120,10 @@ damage_middle() {
     offset=$((third + (RANDOM * 32768 + RANDOM) % (third - 16)))
     bytes=""
     for ((i = 0; i < 16; i++)); do
-      printf -v byte '\\%03o' $((RANDOM & 255))
+      printf -v byte '\\0%03o' $((RANDOM & 255))
       bytes+=$byte
     done
-    printf "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+    printf '%b' "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
   done
 }
 
@@ -232,7 +232,7 @@ expect() {
 ffmpeg_ms() {
   local bytes
   bytes=$(ffmpeg -nostdin -v quiet -i "$1" -f s16le -ac 1 -ar 44100 - | wc -c)
-  echo $((bytes / 2 * 1000 / 44100))
+  echo $((bytes * 500 / 44100))  # mono 16-bit
 }
 
 # The sound just checked plays as long as ffmpeg decodes of REFERENCE
