@@ -181,7 +181,7 @@ bool cMediaPlayer::Playback::DecodePicture(int packetBudget) {
     case cVideoDecoder::Picture::ended:
       videoEnded = true;
       lengthMs = timeline.End();
-      TellDamage();
+      if (framesDecoded > 0) TellDamage();  // a file without pictures is refused instead
       return false;
     case cVideoDecoder::Picture::later:
       return false;
@@ -220,12 +220,13 @@ void cMediaPlayer::Playback::Finish() {
   FreeDecoding();
 }
 
-// A video that played other than its file says is told on stderr: the
-// content has to be mended even though the game got past it.
+// A video that plays other than its file says is told on stderr once its
+// end is known: the content wants mending even though the game gets past it.
 void cMediaPlayer::Playback::TellDamage() const {
   const std::string file = RealPath(name);
   if (timeline.Jumps() > 0)
-    std::fprintf(stderr, "virko: %s: its pictures' times jump far %d time(s), %lld ms left out in all\n",
+    std::fprintf(stderr,
+                 "virko: %s: its pictures' times jump far %d time(s), %lld ms left out in all\n",
                  file.c_str(), timeline.Jumps(), static_cast<long long>(timeline.SkippedMs()));
   if (timeline.StraySounds() > 0)
     std::fprintf(stderr, "virko: %s: %d sound frame(s) timed far beyond its pictures\n",

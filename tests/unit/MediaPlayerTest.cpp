@@ -311,10 +311,9 @@ TEST_F(MediaPlayerTest, EndsWithItsLastPictureWhateverItsHeaderSays) {
   cases.push_back({"broadcast.wmv", broadcast, true, false});
   const std::string valid = ValidVideoBytes();
   // Cut without its sizes mended: FFmpeg then takes no length from the header.
-  cases.push_back({"half.wmv", valid.substr(0, valid.size() / 2), false, false});
-  cases.push_back({"zero-tail.wmv",
-                   valid.substr(0, valid.size() / 2) + std::string(valid.size() - valid.size() / 2, '\0'),
-                   false, true});
+  const std::string half = valid.substr(0, valid.size() / 2);
+  cases.push_back({"half.wmv", half, false, false});
+  cases.push_back({"zero-tail.wmv", half + std::string(valid.size() - half.size(), '\0'), false, true});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     cMediaPlayer video;
