@@ -7,12 +7,14 @@
 # usage: tests/field/media.sh BIN_DIR OUT_DIR
 set -euo pipefail
 
-BIN_DIR=$1
-OUT_DIR=$2
-TOOL="$BIN_DIR/virko-tool"
+if (($# != 2)); then
+  echo "usage: $0 BIN_DIR OUT_DIR" >&2
+  exit 2
+fi
+TOOL="$(cd "$1" && pwd)/virko-tool"
 MAX_EXTRA_KB=$((64 * 1024))
-mkdir -p "$OUT_DIR"
-cd "$OUT_DIR"
+mkdir -p "$2"
+cd "$2"
 
 failures=0
 fail() {
