@@ -110,19 +110,27 @@ picture_time_offset() {
   done
 }
 
-# Overwrites 2 % of the middle third of FILE with bytes of bash's
-# pseudo-random sequence seeded by SEED, in chunks of 16 bytes.
+# The next number of a pseudo-random sequence of our own (the C library's
+# old rand), the same with every shell: 0 to 2^31 - 1 in RANDOM_STATE.
+next_random() {
+  RANDOM_STATE=$(((RANDOM_STATE * 1103515245 + 12345) & 0x7fffffff))
+}
+
+# Overwrites 2 % of the middle third of FILE with bytes of the sequence
+# seeded by SEED, in chunks of 16 bytes.
 damage_middle() {
   local file=$1 size third chunks c i offset bytes byte
-  RANDOM=$2
+  RANDOM_STATE=$2
   size=$(stat -c %s "$file")
   third=$((size / 3))
   chunks=$((third / 50 / 16))
   for ((c = 0; c < chunks; c++)); do
-    offset=$((third + (RANDOM * 32768 + RANDOM) % (third - 16)))
+    next_random
+    offset=$((third + RANDOM_STATE % (third - 16)))
     bytes=""
     for ((i = 0; i < 16; i++)); do
-      printf -v byte '\\0%03o' $((RANDOM & 255))
+      next_random
+      printf -v byte '\\0%03o' $(((RANDOM_STATE >> 16) & 255))
       bytes+=$byte
     done
     printf '%b' "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
@@ -164,11 +172,11 @@ make_files() {
   put_le header-3600s.wmv $((properties + FP_PLAY_DURATION)) 8 $((3600 * 10000000))
   put_le header-3600s.wmv $((properties + FP_SEND_DURATION)) 8 $((3600 * 10000000))
 
-  # Streamed (no length in its header) and damaged on the way; seed 25 times
-  # one of its sound packets some hundred hours ahead.
+  # Streamed (no length in its header) and damaged on the way; seed 8 times
+  # one of its sound packets far ahead of the pictures.
   cp valid.wmv broadcast-damaged.wmv
   put_le broadcast-damaged.wmv $((properties + FP_FLAGS)) 4 1
-  damage_middle broadcast-damaged.wmv 25
+  damage_middle broadcast-damaged.wmv 8
 
   # Streamed, with one picture in the middle timed 24 days ahead.
   cp valid.wmv broadcast-far-picture.wmv
