@@ -11,8 +11,8 @@
 class cVideoTimeline {
  public:
   // Pictures further apart than this (either way) are taken as a jump in the
-  // file's times. Longer than any still scene a video encoder leaves without
-  // a picture.
+  // file's times: a still scene this long without a single picture is taken
+  // for damage.
   static constexpr int64_t kMaxGapMs = 5000;
 
   explicit cVideoTimeline(int64_t frameStepMs) : frameStepMs_(frameStepMs) {}
