@@ -20,8 +20,8 @@ class cVideoTimeline {
   // The clock time of a picture the file times at fileMs. Called for each
   // picture in the order they are shown.
   int64_t Picture(int64_t fileMs);
-  // The clock time of sound the file times at fileMs; sound ending within a
-  // gap of the last picture counts towards the end.
+  // The clock time of sound that ends at fileEndMs in the file; sound ending
+  // within a gap of the last picture counts towards the end.
   int64_t Sound(int64_t fileEndMs);
   // Once everything has been read: the end of the last picture, or of the
   // sound if it runs on after it.

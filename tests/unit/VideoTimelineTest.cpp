@@ -8,7 +8,7 @@ namespace {
 
 constexpr int64_t kStep = 40;
 
-// Pictures count..first + count - 1 steps of a file, each given to the
+// `count` pictures a step apart from firstMs in the file, each given to the
 // timeline; returns the clock time of the last.
 int64_t Pictures(cVideoTimeline& timeline, int64_t firstMs, int count) {
   int64_t clockMs = 0;
