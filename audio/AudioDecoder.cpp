@@ -18,8 +18,9 @@ sf_count_t FileLength(void* file) {
   return fstat(fileno(static_cast<FILE*>(file)), &status) == 0 ? status.st_size : -1;
 }
 
+template <bool kEndKnown>
 sf_count_t SeekFile(sf_count_t offset, int whence, void* file) {
-  if (whence == SEEK_END) return -1;
+  if (whence == SEEK_END && !kEndKnown) return -1;
   if (fseeko(static_cast<FILE*>(file), offset, whence) != 0) return -1;
   return ftello(static_cast<FILE*>(file));
 }
@@ -30,7 +31,41 @@ sf_count_t ReadFile(void* data, sf_count_t bytes, void* file) {
 
 sf_count_t TellFile(void* file) { return ftello(static_cast<FILE*>(file)); }
 
-SF_VIRTUAL_IO fileReader = {FileLength, SeekFile, ReadFile, nullptr, TellFile};
+SF_VIRTUAL_IO fileReader = {FileLength, SeekFile<false>, ReadFile, nullptr, TellFile};
+// Free-format MP3 (frames of a size no header gives) is decoded only from a
+// file whose end the decoder knows: it finds the frame size by reading ahead
+// and seeking back. Its frames are all of one size, so the length it
+// estimates from the file's size holds.
+SF_VIRTUAL_IO freeFormatReader = {FileLength, SeekFile<true>, ReadFile, nullptr, TellFile};
+
+constexpr size_t kId3HeaderSize = 10;
+constexpr size_t kFrameSearchBytes = 4096;
+
+// Whether the first MPEG audio frame header, after an ID3v2 tag, gives no
+// bit rate (free format). Leaves the file at its start.
+bool IsFreeFormatMpeg(FILE* file) {
+  unsigned char id3[kId3HeaderSize] = {};
+  long start = 0;
+  if (fread(id3, 1, sizeof id3, file) == sizeof id3 && id3[0] == 'I' && id3[1] == 'D' &&
+      id3[2] == '3') {
+    // The size is 7 bits a byte; a footer as long as the header may follow.
+    start = long(kId3HeaderSize) + ((long(id3[6] & 0x7f) << 21) | (long(id3[7] & 0x7f) << 14) |
+                                    (long(id3[8] & 0x7f) << 7) | long(id3[9] & 0x7f));
+    if (id3[5] & 0x10) start += long(kId3HeaderSize);
+  }
+  std::vector<unsigned char> bytes(kFrameSearchBytes);
+  size_t got = 0;
+  if (fseek(file, start, SEEK_SET) == 0) got = fread(bytes.data(), 1, bytes.size(), file);
+  rewind(file);
+  for (size_t i = 0; i + 3 < got; ++i) {
+    const unsigned char b1 = bytes[i + 1];
+    const unsigned char b2 = bytes[i + 2];
+    const bool header = bytes[i] == 0xff && (b1 & 0xe0) == 0xe0 && ((b1 >> 3) & 3) != 1 &&
+                        ((b1 >> 1) & 3) != 0 && (b2 >> 4) != 15 && ((b2 >> 2) & 3) != 3;
+    if (header) return (b2 >> 4) == 0;
+  }
+  return false;
+}
 
 constexpr int64_t kSkipFrames = 4096;
 // Rates beyond this come only from broken headers (and would size buffers
@@ -120,7 +155,8 @@ bool AudioDecoder::OpenFile() {
   file_ = fopen(path_.c_str(), "rb");
   if (!file_) return false;
   SF_INFO info{};
-  sound_ = sf_open_virtual(&fileReader, SFM_READ, &info, file_);
+  sound_ = sf_open_virtual(IsFreeFormatMpeg(file_) ? &freeFormatReader : &fileReader, SFM_READ,
+                           &info, file_);
   const bool firstOpen = info_.channels == 0;
   // Reopened to start over, the file must still hold the same kind of sound
   // (the caller's buffers are sized for it).

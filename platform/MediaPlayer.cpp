@@ -3,13 +3,15 @@
 // caller's thread: every frame decodes the pictures that have come due by the
 // player's clock (at most a few, so a late frame catches up without stalling
 // the game), and the sound read on the way goes to an audio push stream. The
-// clock is the wall clock from Play. The module is loaded by Open and
-// unloaded once the video ends or stops.
+// clock is the wall clock from Play. The video ends with the last picture or
+// sound read, whatever length its header gives. The module is loaded by Open
+// and unloaded once the video ends or stops.
 #include "platform/MediaPlayer.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SkipKeys.h"
 #include "platform/VideoDecoder.h"
+#include "platform/VideoTimeline.h"
 
 cMediaPlayer MediaPlayer1;
 bool panelVisible;
@@ -31,6 +34,11 @@ constexpr int kMaxPacketsPerPicture = 256;  // read per picture before giving th
 constexpr int kMaxPacketsToFirstPicture = 4096;
 constexpr int kSoundRate = 44100;
 constexpr int64_t kUnknownLength = std::numeric_limits<int64_t>::max() / 4;
+// Until the last picture has been read the length is not known: it is given
+// at least this far beyond the position, so the video is not taken as ended.
+constexpr int64_t kLengthAheadMs = 1000;
+// A header's length further than this from the real end is told.
+constexpr int64_t kLengthToleranceMs = 1000;
 const char* const kVideoErrorCaption = "Video File Error";
 
 MediaClock mediaClock = nullptr;
@@ -48,15 +56,18 @@ void SetMediaClock(MediaClock clock) { mediaClock = clock; }
 struct cMediaPlayer::Playback : cVideoSoundSink {
   enum class State { Failed, Ready, Playing, Ended, Stopped };
   State state = State::Failed;
-  int64_t lengthMs = 0;
+  int64_t lengthMs = 0;  // the header's, until the end is known
+  int64_t headerLengthMs = -1;  // -1 when the header does not say
   int64_t startMs = 0;  // clock reading at Play
   int64_t stoppedAtMs = 0;
   int64_t framesDecoded = 0;
 
+  std::string name;  // the file as the game names it, for the lines on stderr
   VideoDecoderPtr decoder;
+  cVideoTimeline timeline{0};
   bool haveNext = false;  // a picture decoded ahead
   int64_t nextMs = 0;
-  bool videoEnded = false;
+  bool videoEnded = false;  // the last picture has been read: lengthMs is the end
 
   std::vector<uint8_t> rgba;
   TRect pictureRect{};  // where the picture is shown
@@ -74,10 +85,15 @@ struct cMediaPlayer::Playback : cVideoSoundSink {
 
   int64_t Elapsed() const { return NowMs() - startMs; }
 
+  int64_t Length() const {
+    if (state != State::Playing || videoEnded) return lengthMs;
+    return std::max(lengthMs, Elapsed() + kLengthAheadMs);
+  }
+
   int64_t Position() const {
     switch (state) {
       case State::Playing:
-        return std::clamp<int64_t>(Elapsed(), 0, lengthMs);
+        return std::clamp<int64_t>(Elapsed(), 0, Length());
       case State::Ended:
         return lengthMs;
       case State::Stopped:
@@ -89,7 +105,10 @@ struct cMediaPlayer::Playback : cVideoSoundSink {
 
   // Sound that is already late (the game stalled) is left out, so that the
   // sound keeps to the pictures.
-  bool Wants(int64_t endMs) override { return state != State::Playing || endMs >= Elapsed(); }
+  bool Wants(int64_t endMs) override {
+    const int64_t clockEndMs = timeline.Sound(endMs);
+    return state != State::Playing || clockEndMs >= Elapsed();
+  }
   void Push(const int16_t* pcm, int frames) override { AudioPcmStreamPush(sound, pcm, frames); }
 
   bool Open(const std::string& gamePath, const TRect& area, std::string& error);
@@ -102,6 +121,7 @@ struct cMediaPlayer::Playback : cVideoSoundSink {
   void OpenSound();
   bool DecodePicture(int packetBudget);
   void ShowDuePicture();
+  void TellDamage() const;
 };
 
 bool cMediaPlayer::Playback::Open(const std::string& gamePath, const TRect& area,
@@ -114,13 +134,18 @@ bool cMediaPlayer::Playback::Open(const std::string& gamePath, const TRect& area
   if (!decoder || !decoder->Open(*ResolvePath(gamePath), error)) return false;
   OpenSound();
   const tVideoInfo info = decoder->Info();
+  if (!info.otherSound.empty())
+    std::fprintf(stderr, "virko: %s plays without sound: its sound is %s, not WMA\n",
+                 RealPath(gamePath).c_str(), info.otherSound.c_str());
   pictureRect = FitPicture(info.width, info.height, info.pixelAspect, area);
   // The texture holds the picture as it is, or shrunk to its place when it
   // is larger; the drawing stretches it.
   const bool fits = info.width <= pictureRect.width && info.height <= pictureRect.height;
   texelsWide = fits ? info.width : pictureRect.width;
   texelsHigh = fits ? info.height : pictureRect.height;
+  headerLengthMs = info.lengthMs;
   lengthMs = info.lengthMs >= 0 ? info.lengthMs : kUnknownLength;
+  timeline = cVideoTimeline(info.frameStepMs);
   // A file whose first picture cannot be decoded counts as unplayable.
   if (!DecodePicture(kMaxPacketsToFirstPicture)) {
     error = "no picture could be decoded";
@@ -130,15 +155,11 @@ bool cMediaPlayer::Playback::Open(const std::string& gamePath, const TRect& area
   return true;
 }
 
-// The sound is optional: without a device, or with sound in another format,
-// the video plays silently.
+// The sound is optional: with sound in another format the video plays
+// silently. Without a device it is still decoded, for the video's end.
 void cMediaPlayer::Playback::OpenSound() {
   if (!decoder->HasSound()) return;
-  sound = AudioPcmStreamCreate(kSoundRate, 2);
-  if (sound && !decoder->OpenSound(this)) {
-    AudioPcmStreamFree(sound);
-    sound = nullptr;
-  }
+  if (decoder->OpenSound(this)) sound = AudioPcmStreamCreate(kSoundRate, 2);
 }
 
 void cMediaPlayer::Playback::Play() {
@@ -153,12 +174,14 @@ void cMediaPlayer::Playback::Play() {
 bool cMediaPlayer::Playback::DecodePicture(int packetBudget) {
   switch (decoder->DecodeNext(packetBudget, nextMs)) {
     case cVideoDecoder::Picture::decoded:
+      nextMs = timeline.Picture(nextMs);
       haveNext = true;
       ++framesDecoded;
       return true;
     case cVideoDecoder::Picture::ended:
       videoEnded = true;
-      if (lengthMs == kUnknownLength) lengthMs = decoder->EndMs();
+      lengthMs = timeline.End();
+      if (framesDecoded > 0) TellDamage();  // a file without pictures is refused instead
       return false;
     case cVideoDecoder::Picture::later:
       return false;
@@ -197,6 +220,22 @@ void cMediaPlayer::Playback::Finish() {
   FreeDecoding();
 }
 
+// A video that plays other than its file says is told on stderr once its
+// end is known: the content wants mending even though the game gets past it.
+void cMediaPlayer::Playback::TellDamage() const {
+  const std::string file = RealPath(name);
+  if (timeline.Jumps() > 0)
+    std::fprintf(stderr,
+                 "virko: %s: its pictures' times jump far %d time(s), %lld ms left out in all\n",
+                 file.c_str(), timeline.Jumps(), static_cast<long long>(timeline.SkippedMs()));
+  if (timeline.StraySounds() > 0)
+    std::fprintf(stderr, "virko: %s: %d sound frame(s) timed far beyond its pictures\n",
+                 file.c_str(), timeline.StraySounds());
+  if (headerLengthMs >= 0 && std::abs(headerLengthMs - lengthMs) > kLengthToleranceMs)
+    std::fprintf(stderr, "virko: %s: ends at %lld ms, its header says %lld ms\n", file.c_str(),
+                 static_cast<long long>(lengthMs), static_cast<long long>(headerLengthMs));
+}
+
 // Frees the decoder, its module and the sound; the last picture stays.
 void cMediaPlayer::Playback::FreeDecoding() {
   AudioPcmStreamFree(sound);
@@ -213,6 +252,7 @@ cMediaPlayer& cMediaPlayer::operator=(cMediaPlayer&&) noexcept = default;
 
 void cMediaPlayer::Open() {
   playback = std::make_unique<Playback>();
+  playback->name = fileName;
   std::string error;
   if (playback->Open(fileName, displayRect, error)) return;
   std::fprintf(stderr, "virko: cannot play %s: %s\n", RealPath(fileName).c_str(), error.c_str());
@@ -242,7 +282,7 @@ void cMediaPlayer::Stop() {
 
 int64_t cMediaPlayer::Position() const { return playback ? playback->Position() : 0; }
 
-int64_t cMediaPlayer::Length() const { return playback ? playback->lengthMs : 0; }
+int64_t cMediaPlayer::Length() const { return playback ? playback->Length() : 0; }
 
 int64_t cMediaPlayer::FramesDecoded() const { return playback ? playback->framesDecoded : 0; }
 
@@ -253,7 +293,7 @@ void cMediaPlayer::Frame() {
       p.Finish();
     } else {
       p.Advance();
-      if (p.Elapsed() >= p.lengthMs) p.Finish();
+      if (p.videoEnded && p.Elapsed() >= p.lengthMs) p.Finish();
     }
     AudioPcmStreamSetVolume(p.sound, game.musicVolume);
   }

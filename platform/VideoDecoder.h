@@ -24,6 +24,7 @@ struct tVideoInfo {
   double pixelAspect = 0;     // 0 when the file does not say
   int64_t lengthMs = -1;      // -1 when the file does not say
   int64_t frameStepMs = 40;   // one picture's duration
+  std::string otherSound;     // the format of sound that is not WMA, not played
 };
 
 class cVideoDecoder {
@@ -35,7 +36,7 @@ class cVideoDecoder {
   // in error.
   virtual bool Open(const std::string& path, std::string& error) = 0;
   virtual tVideoInfo Info() const = 0;
-  // Whether the file has WMA sound.
+  // Whether the file has WMA sound (sound in another format is left out).
   virtual bool HasSound() const = 0;
   // Starts decoding the sound into sink, which must outlive the decoder.
   virtual bool OpenSound(cVideoSoundSink* sink) = 0;
@@ -51,8 +52,6 @@ class cVideoDecoder {
   // top and width * 4 bytes apart; nothing is written past the last row.
   // False when it cannot be converted.
   virtual bool ConvertShown(int width, int height, uint8_t* rgba) = 0;
-  // The end of the last picture or sound read (file time from the start).
-  virtual int64_t EndMs() const = 0;
 };
 
 // Loads the module and makes a decoder; null, with the reason in error, when

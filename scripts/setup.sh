@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   libfreetype-dev fonts-dejavu-core libpng-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils xserver-xephyr openbox imagemagick ffmpeg valgrind
-  time libjpeg-turbo-progs
+  time libjpeg-turbo-progs lame
   sway xwayland grim wtype jq
   dpkg-dev file desktop-file-utils appstream lintian
 )

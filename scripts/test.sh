@@ -10,9 +10,9 @@ status=0
 (cd build && ctest --output-on-failure -j2 "$@") || status=$?
 
 # Only what the sanitize tests run: the replay (with the game and its video
-# module); they play the content of build.
+# module) and the checker; they play the content of build.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRKO_SANITIZE=ON \
   -DVIRKO_BENCH=OFF -DVIRKO_SANITIZE_CONTENT_TREE="$PWD/build" >/dev/null
-cmake --build build-asan --target virko-replay
+cmake --build build-asan --target virko-replay virko-tool
 (cd build-asan && ctest --output-on-failure -j2 -L sanitize "$@") || status=$?
 exit "$status"

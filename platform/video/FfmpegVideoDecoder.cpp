@@ -74,7 +74,6 @@ class cFfmpegVideoDecoder final : public cVideoDecoder {
   Picture DecodeNext(int packetBudget, int64_t& timeMs) override;
   void ShowNext() override;
   bool ConvertShown(int width, int height, uint8_t* rgba) override;
-  int64_t EndMs() const override { return endMs_; }
 
  private:
   bool OpenVideo(std::string& error);
@@ -100,7 +99,6 @@ class cFfmpegVideoDecoder final : public cVideoDecoder {
   AVFrame* soundFrame_ = nullptr;
   AVFrame* converted_ = nullptr;  // the scaler's output, rows padded
   int64_t lastPictureMs_ = -1;
-  int64_t endMs_ = 0;
   bool demuxEnded_ = false;
   int badPackets_ = 0;
 
@@ -149,7 +147,13 @@ bool cFfmpegVideoDecoder::Open(const std::string& path, std::string& error) {
     return false;
   }
   const int sound = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, videoIndex_, nullptr, 0);
-  if (sound >= 0 && IsWmaSound(format_->streams[sound]->codecpar->codec_id)) soundIndex_ = sound;
+  if (sound >= 0) {
+    const AVCodecID codec = format_->streams[sound]->codecpar->codec_id;
+    if (IsWmaSound(codec))
+      soundIndex_ = sound;
+    else
+      info_.otherSound = avcodec_get_name(codec);
+  }
   info_.width = video_->width;
   info_.height = video_->height;
   info_.pixelAspect =
@@ -207,7 +211,6 @@ cVideoDecoder::Picture cFfmpegVideoDecoder::DecodeNext(int packetBudget, int64_t
                    ? lastPictureMs_ + info_.frameStepMs
                    : TimeMs(timestamp, format_->streams[videoIndex_]->time_base);
       lastPictureMs_ = timeMs;
-      endMs_ = std::max(endMs_, timeMs + info_.frameStepMs);
       return Picture::decoded;
     }
     if (result == AVERROR_EOF) return Picture::ended;
@@ -285,7 +288,6 @@ void cFfmpegVideoDecoder::PushSound(const AVFrame* frame) {
   if (frame->pts != AV_NOPTS_VALUE) {
     const int64_t startMs = TimeMs(frame->pts, format_->streams[soundIndex_]->time_base);
     const int64_t frameEndMs = startMs + int64_t(frame->nb_samples) * 1000 / frame->sample_rate;
-    endMs_ = std::max(endMs_, frameEndMs);
     if (!sink_->Wants(frameEndMs)) return;
   }
   if (!MakeResampler(frame)) return;

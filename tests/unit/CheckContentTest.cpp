@@ -223,6 +223,19 @@ TEST_F(CheckContentTest, FilesTheGameWouldRefuseGiveItsMessages) {
   EXPECT_TRUE(report["missing"].empty());
 }
 
+// A video whose sound the game does not play (MP3 in ASF) plays silently
+// and says nothing: the checker names it.
+TEST_F(CheckContentTest, AVideoThatWouldPlaySilentlyIsAProblem) {
+  WriteWmv(folder / "DATA/FMV/credits.WMV", AV_CODEC_ID_MP3);
+  const json report = CheckJson(1);
+  EXPECT_TRUE(report["messages"].empty()) << report["messages"];
+  ASSERT_EQ(report["videoProblems"].size(), 1u) << report["videoProblems"];
+  const std::string problem = report["videoProblems"][0];
+  EXPECT_NE(problem.find("credits.WMV plays without sound: its sound is mp3"), std::string::npos)
+      << problem;
+  EXPECT_EQ(report["clean"], false);
+}
+
 TEST_F(CheckContentTest, LevelFilesScreenPicturesAndSpriteSheetsAreChecked) {
   // The grid asks for picture 2 ("1.tga"), which the folder lacks; unit
   // type 2's sheet is missing too.

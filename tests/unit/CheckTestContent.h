@@ -207,11 +207,11 @@ inline void WriteMp3(const fs::path& file) {
   writer.Open(file.string(), "mp3") && writer.AddAudio(AV_CODEC_ID_MP3, 128000, Tone(11025)) &&
       writer.Begin() && writer.Finish();
 }
-inline void WriteWmv(const fs::path& file) {
+inline void WriteWmv(const fs::path& file, AVCodecID sound = AV_CODEC_ID_WMAV2) {
   fs::create_directories(file.parent_path());
   MediaWriter writer;
   bool ok = writer.Open(file.string(), "asf") && writer.AddVideo(AV_CODEC_ID_WMV2, 32, 32, 25, 4) &&
-            writer.AddAudio(AV_CODEC_ID_WMAV2, 64000, Tone(8820)) && writer.Begin();
+            writer.AddAudio(sound, 64000, Tone(8820)) && writer.Begin();
   const std::vector<uint8_t> grey(32 * 32 * 3, 128);
   for (int n = 0; ok && n < 5; ++n) ok = writer.WriteVideoFrame(grey.data());
   writer.Finish();

@@ -269,16 +269,80 @@ TEST_F(MediaPlayerTest, AnUndecodableFileCountsAsFinishedAndIsToldInAMessageBox)
   }
 }
 
-TEST_F(MediaPlayerTest, ATruncatedFilePlaysWhatItHasUntilItsLength) {
+std::string ValidVideoBytes() {
   std::ifstream in(TestVideo(), std::ios::binary);
-  const std::string valid((std::istreambuf_iterator<char>(in)), {});
-  player.fileName = WriteFile("half.wmv", valid.substr(0, valid.size() / 2));
-  player.Open();
-  player.Play();
-  const int frames = PlayToEnd();
-  EXPECT_LT(frames, 1000);
-  EXPECT_GT(player.FramesDecoded(), 5);
-  EXPECT_LT(player.FramesDecoded(), 50);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes value as `size` little-endian bytes at `offset` of the ASF File
+// Properties object.
+void PutFileProperty(std::string& asf, size_t offset, uint64_t value, int size) {
+  const std::string guid = "\xa1\xdc\xab\x8c\x47\xa9\xcf\x11\x8e\xe4\x00\xc0\x0c\x20\x53\x65";
+  const size_t object = asf.find(guid);
+  ASSERT_NE(object, std::string::npos);
+  for (int i = 0; i < size; ++i) asf[object + offset + size_t(i)] = char(value >> (8 * i));
+}
+
+constexpr size_t kPlayDuration = 64;  // and the send duration after it, 100 ns units
+constexpr size_t kFlags = 88;         // 1: broadcast, no length given
+constexpr int64_t kPictureMs = 40;
+
+// Videos whose header's length is wrong or missing, and files cut short (to
+// their end, or followed by the zeros of a download made at its full size):
+// each ends one picture after its last, within a frame.
+TEST_F(MediaPlayerTest, EndsWithItsLastPictureWhateverItsHeaderSays) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool whole;       // every picture is there
+    bool headerWrong;  // its header gives a length far from the end
+  };
+  std::vector<Case> cases;
+  // ffmpeg's files start playing after a preroll of some 3 s, which the
+  // header's length includes: 4 s there is under a second of video.
+  for (const uint64_t seconds : {3600, 4}) {
+    std::string bytes = ValidVideoBytes();
+    PutFileProperty(bytes, kPlayDuration, seconds * 10000000, 8);
+    PutFileProperty(bytes, kPlayDuration + 8, seconds * 10000000, 8);
+    cases.push_back({seconds == 4 ? "header-short.wmv" : "header-3600s.wmv", bytes, true, true});
+  }
+  std::string broadcast = ValidVideoBytes();
+  PutFileProperty(broadcast, kFlags, 1, 4);
+  cases.push_back({"broadcast.wmv", broadcast, true, false});
+  const std::string valid = ValidVideoBytes();
+  // Cut without its sizes mended: FFmpeg then takes no length from the header.
+  const std::string half = valid.substr(0, valid.size() / 2);
+  cases.push_back({"half.wmv", half, false, false});
+  cases.push_back({"zero-tail.wmv", half + std::string(valid.size() - half.size(), '\0'), false, true});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    cMediaPlayer video;
+    video.fileName = WriteFile(c.name, c.bytes);
+    video.Open();
+    video.Play();
+    int64_t lastPictureMs = 0;
+    int64_t pictures = video.FramesDecoded();
+    int frames = 0;
+    testing::internal::CaptureStderr();
+    for (; frames < 1000 && !(video.Position() > video.Length() - 10); ++frames) {
+      fakeNow += 10;
+      video.Frame();
+      if (video.FramesDecoded() != pictures) lastPictureMs = video.Position();
+      pictures = video.FramesDecoded();
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    // The next picture is decoded as one is shown: the last is shown a step
+    // after it was decoded, and ends a step later.
+    EXPECT_LE(frames * 10, lastPictureMs + 2 * kPictureMs + 10);
+    if (c.whole) {
+      EXPECT_EQ(pictures, 50);
+    } else {
+      EXPECT_GT(pictures, 5);
+      EXPECT_LT(pictures, 50);
+    }
+    EXPECT_EQ(told.find("its header says") != std::string::npos, c.headerWrong) << told;
+    video.Stop();
+  }
 }
 
 TEST_F(MediaPlayerTest, SkipKeysAndAClickTakeTheVideoToItsEnd) {

@@ -18,13 +18,12 @@
 #include "data/AnimTables.h"
 #include "data/LevelFile.h"
 #include "data/LevelLoader.h"
-#include "audio/AudioDecoder.h"
 #include "game/Anim.h"
 #include "game/Units.h"
 #include "gfx/Texture.h"
 #include "platform/Files.h"
-#include "platform/MediaPlayer.h"
 #include "tools/cli/Checks.h"
+#include "tools/cli/MediaChecks.h"
 #include "tools/cli/ReaderSession.h"
 #include "tools/cli/Report.h"
 #include "tools/cli/TableReport.h"
@@ -56,11 +55,14 @@ It prints:
     and the sprite sheets of the player and of the unit types the level uses
     (an empty name "" means the table names no file where the game needs one);
   - every file that is there is then opened as the game opens it: pictures
-    decoded by the game's own loaders and videos opened to their first
-    picture by its media player, so that their refusals are among the
-    messages; sounds decoded to their first frames;
+    decoded by the game's own loaders and videos played to their end, sound
+    included, by its media player on a stepped clock, so that their
+    refusals are among the messages; sounds decoded to their first frames;
   - unplayableSounds: sounds the game would play as silence (it says
-    nothing about them), each with the reason.
+    nothing about them), each with the reason;
+  - videoProblems: what the media player told of videos it could play but
+    not as made: sound it leaves out, times that jump, a header's length
+    far from the real end.
 
 Options:
   --json   print one JSON object instead of text; reals read back to the
@@ -68,7 +70,8 @@ Options:
   --help   print this text
 
 Exit status: 0 when the game would start, load its level and open every
-file without a message, no file is missing and every sound plays; 1
+file without a message, no file is missing and every sound and video
+plays as made; 1
 otherwise; 2 when the arguments are wrong.
 )";
 
@@ -149,23 +152,19 @@ std::vector<std::string> MissingFiles(const std::vector<std::string>& files) {
   return missing;
 }
 
-// Why a sound would play as silence, or nullopt if it plays.
-std::optional<std::string> SoundProblem(const std::string& file) {
-  AudioDecoder decoder;
-  if (!decoder.Open(*ResolvePath(file))) return "not a sound the game can decode";
-  std::vector<float> frames(size_t(1024) * decoder.Channels());
-  if (decoder.Read(frames.data(), 1024) == 0) return "holds no sound";
-  return std::nullopt;
-}
-
 // Opens every file of the list that is there as the game opens it, in the
 // session (so that refusals are collected as the game's messages), except
-// the sprite sheets already loaded when the level was set up. Returns the
-// sounds that would play as silence, as "file: reason".
-std::vector<std::string> OpenAsTheGameDoes(const std::vector<std::string>& files,
-                                           const std::set<std::string>& loadedSheets,
-                                           ReaderSession& session) {
+// the sprite sheets already loaded when the level was set up. Collects the
+// sounds that would play as silence, as "file: reason", and the lines the
+// videos' play wrote (sound left out, damage got past).
+struct OpenedFiles {
   std::vector<std::string> unplayable;
+  std::vector<std::string> videoProblems;
+};
+
+OpenedFiles OpenAsTheGameDoes(const std::vector<std::string>& files,
+                              const std::set<std::string>& loadedSheets, ReaderSession& session) {
+  OpenedFiles opened;
   std::set<std::string> seen;
   for (const std::string& file : files) {
     if (!seen.insert(file).second || loadedSheets.count(file) || !FileExists(file)) continue;
@@ -182,18 +181,20 @@ std::vector<std::string> OpenAsTheGameDoes(const std::vector<std::string>& files
         LoadJPG(file, texture);
       });
     } else if (HasExtension(file, ".wmv")) {
-      session.Run([&] {
-        cMediaPlayer player;
-        player.fileName = file;
-        player.Open();
-        player.Stop();
-      });
+      const size_t linesBefore = session.warnings().size();
+      const size_t messagesBefore = session.messages().size();
+      session.Run([&] { PlayVideoToEnd(file); });
+      // A video that cannot be played at all is among the messages already.
+      const std::vector<std::string>& lines = session.warnings();
+      if (session.messages().size() == messagesBefore)
+        opened.videoProblems.insert(opened.videoProblems.end(), lines.begin() + long(linesBefore),
+                                    lines.end());
     } else if (HasExtension(file, ".wav") || HasExtension(file, ".mp3")) {
       if (const std::optional<std::string> problem = SoundProblem(file))
-        unplayable.push_back(file + ": " + *problem);
+        opened.unplayable.push_back(file + ": " + *problem);
     }
   }
-  return unplayable;
+  return opened;
 }
 
 ReportValue TextList(const std::vector<std::string>& gameTexts) {
@@ -202,11 +203,12 @@ ReportValue TextList(const std::vector<std::string>& gameTexts) {
   return list;
 }
 
-std::string Verdict(size_t messages, size_t missing, size_t unplayable) {
-  if (messages + missing + unplayable == 0)
+std::string Verdict(size_t messages, size_t missing, size_t unplayable, size_t videoProblems) {
+  if (messages + missing + unplayable + videoProblems == 0)
     return "clean: the game would start, load its level and open every file without a message\n";
   return "not clean: " + std::to_string(messages) + " message(s), " + std::to_string(missing) +
-         " missing file(s), " + std::to_string(unplayable) + " unplayable sound(s)\n";
+         " missing file(s), " + std::to_string(unplayable) + " unplayable sound(s), " +
+         std::to_string(videoProblems) + " video problem(s)\n";
 }
 
 }  // namespace
@@ -271,7 +273,7 @@ int RunCheckContent(const Args& args, FILE* out) {
     for (int i = 1; i <= std::min<int>(game.unitCount, kMaxUnits); ++i)
       if (units[i].unitType < kUnitTypes) loadedSheets.insert(unitTypes[units[i].unitType].anim.fileName);
   }
-  const std::vector<std::string> unplayable = OpenAsTheGameDoes(files, loadedSheets, session);
+  const OpenedFiles opened = OpenAsTheGameDoes(files, loadedSheets, session);
 
   ReportValue messages = ReportValue::Array();
   for (const GameMessage& message : session.messages()) {
@@ -282,15 +284,20 @@ int RunCheckContent(const Args& args, FILE* out) {
   report.Add("messages", std::move(messages));
   report.Add("warnings", TextList(session.warnings()));
   report.Add("missing", TextList(missing));
-  report.Add("unplayableSounds", TextList(unplayable));
-  const bool clean = session.messages().empty() && missing.empty() && unplayable.empty();
+  report.Add("unplayableSounds", TextList(opened.unplayable));
+  report.Add("videoProblems", TextList(opened.videoProblems));
+  const bool clean = session.messages().empty() && missing.empty() && opened.unplayable.empty() &&
+                     opened.videoProblems.empty();
   report.Add("clean", ReportValue::Boolean(clean));
 
   if (json) {
     std::fputs(ToJson(report).c_str(), out);
   } else {
     std::fputs(ToText(report).c_str(), out);
-    std::fputs(Verdict(session.messages().size(), missing.size(), unplayable.size()).c_str(), out);
+    std::fputs(Verdict(session.messages().size(), missing.size(), opened.unplayable.size(),
+                       opened.videoProblems.size())
+                   .c_str(),
+               out);
   }
   return clean ? 0 : 1;
 }

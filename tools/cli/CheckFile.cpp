@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "audio/AudioDecoder.h"
 #include "data/AnimTables.h"
 #include "data/LevelFile.h"
 #include "data/MainScreenConfig.h"
@@ -20,6 +21,7 @@
 #include "gfx/Texture.h"
 #include "platform/Files.h"
 #include "tools/cli/Checks.h"
+#include "tools/cli/MediaChecks.h"
 #include "tools/cli/ReaderSession.h"
 #include "tools/cli/Report.h"
 #include "tools/cli/TableReport.h"
@@ -49,6 +51,17 @@ it fills, or why it was refused:
   sheet     a sprite sheet the same, the picture then cut into square
                            frames as the game loads a sprite's sheet
   jpg       a JPG picture  decoded as the game loads it
+  sound     a WAV or MP3   decoded to its end: channels, rate, frames and
+                           milliseconds as the game plays them
+  video     a WMV video    played to its end, sound included, by the game's
+                           media player on a clock stepped 10 ms a frame:
+                           pictures decoded, the clock at the last one
+                           (lastPictureMs) and at the end the player
+                           reported (endedMs, -1 if it never ended); what
+                           the player told of a video it played but not as
+                           made (sound left out, times that jump, a
+                           header's length far from the end) makes it not
+                           clean
 
 A picture that is read is reported by its decoded pixels' digest (pixels:
 two files with the same digest hold the same picture). A picture with a
@@ -70,7 +83,8 @@ Options:
   --help   print this text
 
 Exit status: 0 when the file was read without a message; 1 when it was
-refused or a message was shown; 2 when the arguments are wrong.
+refused, a message was shown or it would not play as made; 2 when the
+arguments are wrong.
 )";
 
 // A configuration file: the name its reader looks for, the reader, and the
@@ -215,6 +229,35 @@ std::optional<std::string> CheckTga(const std::string& path, PictureKind kind,
   return LoadPicture(path, kind, report);
 }
 
+std::optional<std::string> CheckSound(const std::string& path, ReportValue& report) {
+  AudioDecoder decoder;
+  if (decoder.Open(path)) {
+    report.Add("channels", ReportValue::Integer(decoder.Channels()));
+    report.Add("rate", ReportValue::Integer(decoder.Rate()));
+  }
+  int64_t frames = 0;
+  const std::optional<std::string> problem = SoundProblem(path, &frames);
+  report.Add("frames", ReportValue::Integer(frames));
+  if (decoder.Rate() > 0) report.Add("ms", ReportValue::Integer(frames * 1000 / decoder.Rate()));
+  return FileExists(path) ? problem : "missing";
+}
+
+// A video the game could not play shows a message; one it played other
+// than as made is told in the lines it wrote.
+std::optional<std::string> CheckVideo(const std::string& path, ReportValue& report) {
+  ReaderSession session(fs::current_path());
+  VideoPlay play;
+  session.Run([&] { play = PlayVideoToEnd(path); });
+  report.Add("pictures", ReportValue::Integer(play.pictures));
+  report.Add("lastPictureMs", ReportValue::Integer(play.lastPictureMs));
+  report.Add("endedMs", ReportValue::Integer(play.endedMs));
+  AddMessages(report, session);
+  if (!session.messages().empty()) return session.messages().front().text;
+  if (!session.warnings().empty()) return session.warnings().front();
+  if (play.endedMs < 0) return std::string("never ends");
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunCheckFile(const Args& args, FILE* out) {
@@ -251,6 +294,10 @@ int RunCheckFile(const Args& args, FILE* out) {
     refused = CheckTga(path, kind == "tga" ? PictureKind::tga : PictureKind::sheet, report);
   } else if (kind == "jpg") {
     refused = FileExists(path) ? LoadPicture(path, PictureKind::jpg, report) : "missing";
+  } else if (kind == "sound") {
+    refused = CheckSound(path, report);
+  } else if (kind == "video") {
+    refused = CheckVideo(path, report);
   } else {
     const ConfigKind* config = nullptr;
     for (const ConfigKind& candidate : kConfigKinds)
@@ -267,7 +314,8 @@ int RunCheckFile(const Args& args, FILE* out) {
     std::fputs(ToJson(report).c_str(), out);
   } else {
     std::fputs(ToText(report).c_str(), out);
-    std::fputs(refused ? "not clean: the file was refused or a message was shown\n"
+    std::fputs(refused ? "not clean: the file was refused, a message was shown or it would not "
+                         "play as made\n"
                        : "clean: read without a message\n",
                out);
   }
