@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test, then the tests labelled sanitize
-# that need a tree of their own (build-asan), built with the address and
-# undefined-behaviour sanitizers. Each run ends with CTest's summary; the exit
-# status is that of both.
+# in a tree of their own (build-asan), built with the address and
+# undefined-behaviour sanitizers: the logic and drawing tests, the fuzz
+# corpora, the field files, the play-through and the soak. Each run ends with
+# CTest's summary; the exit status is that of both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 status=0
 (cd build && ctest --output-on-failure -j2 "$@") || status=$?
 
-# Only what the sanitize tests run: the replay (with the game and its video
-# module) and the checker; they play the content of build.
+# Only what the sanitize tests run; they read the content of build.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRKO_SANITIZE=ON \
   -DVIRKO_BENCH=OFF -DVIRKO_SANITIZE_CONTENT_TREE="$PWD/build" >/dev/null
-cmake --build build-asan --target virko-replay virko-tool
+cmake --build build-asan --target sanitize_tests
 (cd build-asan && ctest --output-on-failure -j2 -L sanitize "$@") || status=$?
 exit "$status"

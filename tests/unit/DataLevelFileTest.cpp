@@ -6,6 +6,7 @@
 #include <map>
 
 #include "DataTestFolder.h"
+#include "data/LevelLoader.h"
 
 namespace {
 
@@ -47,6 +48,34 @@ LevelNumbers ValidLevel() {
     for (int j = 0; j <= k % 2; ++j) level.Add({10.7f * float(k + 1), -3.5f});
   }
   level.Add({1}, "blockCount").Add({500, 400, 1, 1}).Add({600, 380}).Add({0}, "permanent1").Add({7});
+  return level;
+}
+
+// The last index of each list of a level.
+struct ListSizes {
+  int screensX, screensY, lines, units, items, blocks;
+};
+
+// A level whose every number is the largest its field takes (screen pictures
+// 99, breaks, unit type 6, permanent blocks, solidNow 255) and whose points
+// count up with their index, so that the last entry of each list is known.
+LevelNumbers LevelOfSizes(const ListSizes& sizes) {
+  LevelNumbers level;
+  level.Add({float(sizes.screensX), float(sizes.screensY)});
+  for (int cell = 0; cell < sizes.screensX * sizes.screensY; ++cell) level.Add({99});
+  for (int list = 0; list < 3; ++list) {
+    level.Add({float(sizes.lines)});
+    for (int i = 0; i <= sizes.lines; ++i) level.Add({float(i), float(-i)});
+    for (int i = 0; i <= sizes.lines; ++i) level.Add({1});
+  }
+  level.Add({float(sizes.units)});
+  for (int i = 0; i <= sizes.units; ++i) level.Add({float(i), 450, 6});
+  for (int k = 0; k < 7; ++k) {
+    level.Add({float(sizes.items)});
+    for (int j = 0; j <= sizes.items; ++j) level.Add({float(j), float(k)});
+  }
+  level.Add({float(sizes.blocks)});
+  for (int i = 0; i <= sizes.blocks; ++i) level.Add({float(i), 400, 1, 255});
   return level;
 }
 
@@ -121,6 +150,46 @@ TEST_F(DataLevelFile, ValidFileFillsEveryList) {
   EXPECT_EQ(game.blocks[1].solidNow, 7);
 }
 
+// Every list at its largest does not fit the table of numbers (see the
+// refusals below): the grid, line and unit lists full in one file, the pickup
+// and block lists in another. Each loads and fits the game's tables.
+TEST_F(DataLevelFile, FilesWithEveryListAtItsLargestLoad) {
+  const LevelNumbers gridLinesUnits = LevelOfSizes({31, 11, 511, 500, 0, 0});
+  ASSERT_LE(gridLinesUnits.numbers.size(), kMaxLevelNumbers);
+  Write(gridLinesUnits.numbers);
+  ASSERT_TRUE(LoadLevelFile("level.vrk"));
+  EXPECT_TRUE(messages().empty());
+  std::string reason;
+  EXPECT_TRUE(LevelFitsTables(reason)) << reason;
+  EXPECT_EQ(game.screensX, 31);
+  EXPECT_EQ(game.screensY, 11);
+  EXPECT_EQ(game.screenGrid[30][10], 99);
+  EXPECT_EQ(game.lineCountA, 511);
+  EXPECT_EQ(game.lineCountB, 511);
+  EXPECT_EQ(game.lineCountC, 511);
+  EXPECT_EQ(game.lineC[511].y, -511);
+  EXPECT_EQ(game.lineBreakC[511], 1);
+  EXPECT_EQ(game.unitCount, 500);
+  EXPECT_EQ(game.unitStart[500].x, 500);
+  EXPECT_EQ(units[500].unitType, 6);
+
+  const LevelNumbers itemsBlocks = LevelOfSizes({1, 1, 0, 0, 99, 500});
+  ASSERT_LE(itemsBlocks.numbers.size(), kMaxLevelNumbers);
+  Write(itemsBlocks.numbers);
+  ASSERT_TRUE(LoadLevelFile("level.vrk"));
+  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(LevelFitsTables(reason)) << reason;
+  for (int k = 0; k < 7; ++k) {
+    EXPECT_EQ(pickupKinds[k].lastItem, 99);
+    EXPECT_EQ(pickupKinds[k].items[99].x, 99.0f);
+    EXPECT_EQ(pickupKinds[k].items[99].y, float(k));
+  }
+  EXPECT_EQ(game.blockCount, 500);
+  EXPECT_EQ(game.blocks[500].x, 500);
+  EXPECT_EQ(game.blocks[500].permanent, 1);
+  EXPECT_EQ(game.blocks[500].solidNow, 255);
+}
+
 TEST_F(DataLevelFile, ShortFileReadsZerosAndEntriesAboveACountKeepOlderValues) {
   Write(ValidLevel().numbers);
   ASSERT_TRUE(LoadLevelFile("level.vrk"));
@@ -168,7 +237,9 @@ TEST_F(DataLevelFile, FilesBreakingTheFormatAreRefusedWithTheStateUntouched) {
   ExpectRefused(with("screensX", 32), "screensX = 32" + At(0) + " (liel\xE2kais 31)");
   ExpectRefused(with("screensY", 12), "screensY = 12" + At(1) + " (liel\xE2kais 11)");
   ExpectRefused(with("grid", 100, 5), "screenGrid = 100" + At(7) + " (liel\xE2kais 99)");
-  ExpectRefused(with("lineCountA", 512), "lineCountA = 512" + At(8) + " (liel\xE2kais 511)");
+  for (const char* list : {"lineCountA", "lineCountB", "lineCountC"}) {
+    ExpectRefused(with(list, 512), list + (" = 512" + At(valid.At(list))) + " (liel\xE2kais 511)");
+  }
   ExpectRefused(with("unitCount", 501), "unitCount = 501" + At(29) + " (liel\xE2kais 500)");
   ExpectRefused(with("unitType2", 7), "unitType = 7" + At(valid.At("unitType2")) +
                                           " (liel\xE2kais 6)");
@@ -187,21 +258,11 @@ TEST_F(DataLevelFile, FilesBreakingTheFormatAreRefusedWithTheStateUntouched) {
   std::vector<float> tooMany = valid.numbers;
   tooMany.resize(kMaxLevelNumbers + 1);
   ExpectRefused(tooMany, "vair\xE2k par 9001 skaitli");
-  // Every list full: the block list would end past the table of numbers.
-  LevelNumbers full;
-  full.Add({0, 0});
-  for (int list = 0; list < 3; ++list) {
-    full.Add({511});
-    full.numbers.resize(full.numbers.size() + 3 * 512);
-  }
-  full.Add({500});
-  full.numbers.resize(full.numbers.size() + 3 * 501);
-  for (int k = 0; k < 7; ++k) {
-    full.Add({99});
-    full.numbers.resize(full.numbers.size() + 2 * 100);
-  }
-  full.Add({500});
-  ASSERT_LT(full.numbers.size(), kMaxLevelNumbers);
+  // Every list full: the block list would end past the table of numbers. The
+  // file is cut to the table, so that the walk, not the length, refuses it.
+  LevelNumbers full = LevelOfSizes({0, 0, 511, 500, 99, 500});
+  ASSERT_GT(full.numbers.size(), kMaxLevelNumbers);
+  full.numbers.resize(kMaxLevelNumbers);
   ExpectRefused(full.numbers, "vair\xE2k par 9001 skaitli");
 }
 

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "GameTestSupport.h"
 #include "data/AnimTables.h"
@@ -36,45 +37,55 @@ class LevelLoaderTest : public GameTest {
     playerAnims[0] = tAnimData{};
     GameTest::TearDown();
   }
-
-  static void ExpectRefused(const std::string& why) {
-    std::string reason;
-    EXPECT_FALSE(LevelFitsTables(reason)) << why;
-    EXPECT_FALSE(reason.empty()) << why;
-  }
 };
 
-TEST_F(LevelLoaderTest, LevelsBeyondTheTablesAreRefused) {
+// A field the tables limit, as the refusal names it, and the largest they hold.
+struct TableLimit {
+  std::string field;
+  int largest;
+  std::function<void(int)> set;
+};
+
+// Each field at its largest fits, one more is refused by its name; the fields
+// stay at their largest, so that the last ones are tried with every table full.
+TEST_F(LevelLoaderTest, EachFieldFitsAtItsLargestAndIsRefusedByNameAbove) {
+  const TableLimit limits[] = {
+      {"screensX", 31, [](int v) { game.screensX = uint8_t(v); }},
+      {"screensY", 11, [](int v) { game.screensY = uint8_t(v); }},
+      {"unitCount", 500, [](int v) { game.unitCount = uint16_t(v); }},
+      {"blockCount", 500, [](int v) { game.blockCount = uint16_t(v); }},
+      {"lineCountA", 511, [](int v) { game.lineCountA = uint16_t(v); }},
+      {"lineCountB", 511, [](int v) { game.lineCountB = uint16_t(v); }},
+      {"lineCountC", 511, [](int v) { game.lineCountC = uint16_t(v); }},
+      {"unitType[500]", 6, [](int v) { units[500].unitType = uint8_t(v); }},
+      {"screenGrid[30][10]", 99, [](int v) { game.screenGrid[30][10] = uint8_t(v); }},
+      {"lastItem[6]", 99, [](int v) { pickupKinds[6].lastItem = uint16_t(v); }},
+  };
+  for (const TableLimit& limit : limits) {
+    SCOPED_TRACE(limit.field);
+    std::string reason;
+    limit.set(limit.largest);
+    EXPECT_TRUE(LevelFitsTables(reason)) << reason;
+    limit.set(limit.largest + 1);
+    EXPECT_FALSE(LevelFitsTables(reason));
+    EXPECT_EQ(reason, limit.field + " = " + std::to_string(limit.largest + 1) + " (liel\xE2kais " +
+                          std::to_string(limit.largest) + ")");
+    limit.set(limit.largest);
+  }
+}
+
+TEST_F(LevelLoaderTest, NoScreensAcrossOrDownAndUnitsNotInPlay) {
   std::string reason;
-  ASSERT_TRUE(LevelFitsTables(reason)) << reason;
   game.screensX = 0;
-  ExpectRefused("no screens across");
-  game.screensX = 32;
-  ExpectRefused("32 screens across");
-  game.screensX = 31;
-  game.screensY = 12;
-  ExpectRefused("12 screens down");
-  game.screensY = 11;
-  ASSERT_TRUE(LevelFitsTables(reason)) << reason;
-  units[1].unitType = 7;
-  ExpectRefused("unit type 7");
-  units[1].unitType = 2;
-  units[2].unitType = 9;  // not in play: ignored
-  ASSERT_TRUE(LevelFitsTables(reason)) << reason;
-  game.screenGrid[30][10] = 100;
-  ExpectRefused("screen picture 100");
-  game.screenGrid[30][10] = 99;
-  pickupKinds[6].lastItem = 100;
-  ExpectRefused("101 pickups");
-  pickupKinds[6].lastItem = 99;
-  game.lineCountB = 512;
-  ExpectRefused("512 line points");
-  game.lineCountB = 511;
-  game.blockCount = 501;
-  ExpectRefused("502 blocks");
-  game.blockCount = 500;
-  game.unitCount = 501;
-  ExpectRefused("501 units");
+  EXPECT_FALSE(LevelFitsTables(reason));
+  EXPECT_EQ(reason, "screensX = 0 (maz\xE2kais 1)");
+  game.screensX = 2;
+  game.screensY = 0;
+  EXPECT_FALSE(LevelFitsTables(reason));
+  EXPECT_EQ(reason, "screensY = 0 (maz\xE2kais 1)");
+  game.screensY = 1;
+  units[2].unitType = 9;  // above the unit count: ignored
+  EXPECT_TRUE(LevelFitsTables(reason)) << reason;
 }
 
 TEST_F(LevelLoaderTest, TitleShowsFor200CallsAtFrameFactorOne) {
