@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot read %s\n", input.c_str());
       return 1;
     }
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
     std::printf("%s\n", input.c_str());
     std::fflush(stdout);  // named before a crash in it
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
