@@ -21,9 +21,8 @@ field_init() {
     echo "usage: $0 BIN_DIR OUT_DIR" >&2
     exit 2
   fi
-  FIELD_TOOL=$(cd "$1" 2>/dev/null && pwd)/virko-tool
-  if [ ! -x "$FIELD_TOOL" ]; then
-    echo "field: no checker at $FIELD_TOOL" >&2
+  if ! FIELD_TOOL=$(cd "$1" 2>/dev/null && pwd)/virko-tool || [ ! -x "$FIELD_TOOL" ]; then
+    echo "field: no checker at $1/virko-tool" >&2
     exit 2
   fi
   field_needs jq /usr/bin/time
@@ -37,7 +36,7 @@ field_fail() {
   echo "FAIL: $*" >&2
 }
 
-# --- Verdicts ------------------------------------------------------------------
+# --- Verdicts ----------------------------------------------------------------
 
 # field_check KIND FILE: the checker's JSON report kept beside the file
 # (FILE.json, for a look after a failure), its exit status in FIELD_STATUS
@@ -99,7 +98,7 @@ expect_lines_within() {
   fi
 }
 
-# --- Cost ----------------------------------------------------------------------
+# --- Cost --------------------------------------------------------------------
 
 # field_measure KIND FILE: runs the check once more under GNU time; sets
 # FIELD_KB (peak resident kilobytes) and FIELD_SECONDS (elapsed).
@@ -140,7 +139,7 @@ expect_within_baseline() {
   fi
 }
 
-# --- Bytes of files --------------------------------------------------------------
+# --- Bytes of files ----------------------------------------------------------
 # Those with working variables run in a subshell, so as not to overwrite
 # a caller's (bash's locals are seen by the functions called).
 
