@@ -7,8 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "game/Gameplay.h"
-#include "game/Units.h"
 #include "tests/unit/CheckTestContent.h"
 #include "tools/cli/Checks.h"
 #include "tools/level/LevelCheck.h"
@@ -19,10 +17,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSource = fs::path(__FILE__).parent_path() / "../../tools/levels/pine-isles.level";
-const fs::path kRoute = fs::path(__FILE__).parent_path() / "../routes/pine-isles.route";
+// Beside tests/data, an absolute path (__FILE__ may be relative to the build folder).
+const fs::path kSource = fs::path(VIRKO_TEST_DATA).parent_path().parent_path() / "tools/levels/pine-isles.level";
+const fs::path kRoute = fs::path(VIRKO_TEST_DATA).parent_path() / "routes/pine-isles.route";
 constexpr double kStartX = 300;
 constexpr double kEndX = 23500;  // where the level says it ends
+// The boxes the level is laid out for: the player's, around his position,
+// and a pickup's, from its top-left corner.
+constexpr double kPlayerWidth = 40, kPlayerHeight = 100, kPickupSize = 50;
 
 LevelSource ReadSource(std::vector<LevelProblem>& problems) {
   std::ifstream in(kSource);
@@ -45,14 +47,13 @@ struct Position {
 // The cones of the level source that the player's box overlaps at any of
 // the positions: the ones a route through them must have taken.
 int ConesPassed(const LevelSource& level, const std::vector<Position>& path) {
-  const double halfWidth = units[0].width * 0.5, halfHeight = units[0].height * 0.5;
-  const double coneWidth = pickupKinds[0].boxWidth, coneHeight = pickupKinds[0].size;
+  const double halfWidth = kPlayerWidth / 2, halfHeight = kPlayerHeight / 2;
   int passed = 0;
   for (const LevelPickup& cone : level.pickups) {
     if (cone.kind != 0) continue;
     for (const Position& p : path) {
-      if (p.x + halfWidth > cone.at.x && cone.at.x + coneWidth > p.x - halfWidth &&
-          p.y + halfHeight > cone.at.y && cone.at.y + coneHeight > p.y - halfHeight) {
+      if (p.x + halfWidth > cone.at.x && cone.at.x + kPickupSize > p.x - halfWidth &&
+          p.y + halfHeight > cone.at.y && cone.at.y + kPickupSize > p.y - halfHeight) {
         ++passed;
         break;
       }
