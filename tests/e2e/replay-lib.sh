@@ -2,7 +2,7 @@
 # set. run NAME replays the recording in a fresh copy of the content (OUT/NAME,
 # its pictures in OUT/NAME/shots, its state lines in OUT/NAME/state.txt);
 # value, expect, expect_above and expect_below read the state lines of the
-# first replay.
+# first replay, the expect_..._shown checks its pictures (ImageMagick).
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
