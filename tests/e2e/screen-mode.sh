@@ -34,6 +34,7 @@ wait "$manager" 2>/dev/null || true
 x_manager_announced || fail "openbox left no property to test"
 
 start_game_in "$out/content" exec "$virko" --data .
+wait_until 10 "the window never showed" window_geometry_known
 expect_place "1280 800 0 0" "full screen"
 for size in 1024x768 1600x1200 1280x800; do
   xrandr -s "$size" > /dev/null 2>&1 || fail "xrandr -s $size"
