@@ -111,10 +111,7 @@ echo "played from $out/elsewhere: settings in the config folder, the installed t
 mod=$HOME/.local/share/virko/data/OPTIONS
 mkdir -p "$mod"
 convert -size 800x600 xc:'#ff00ff' -quality 95 "$mod/TITLE.JPG"
-shows_mod() {
-  set -- $(scene_colour 700 60)
-  [ "$1" -gt 150 ] && [ "$3" -gt 150 ] && [ "$2" -lt 60 ]
-}
+shows_mod() { scene_colour_is 700 60 '$1 > 150 && $3 > 150 && $2 < 60'; }
 video_module_loaded() {
   grep -q "file=$usr/lib/x86_64-linux-gnu/virko/libvirko_video.so " "$out"/loaded.* 2> /dev/null
 }

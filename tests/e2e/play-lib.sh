@@ -91,8 +91,8 @@ press() {  # KEY [TIMES]
 # A click of the left button on scene pixel (X, Y), held a while: buttons
 # look at the mouse once a frame.
 click() {  # X Y
-  set -- $(scene_point "$1" "$2")
-  xdotool mousemove "$1" "$2" && sleep 0.2
+  point=$(scene_point "$1" "$2") || fail "a click at ($1, $2): the game has no window"
+  xdotool mousemove $point && sleep 0.2
   xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
 }
 
@@ -115,39 +115,32 @@ scene_rect() {  # W H
     if (800 * h > 600 * w) { sw = w; sh = int(w * 3 / 4 + 0.5) } else { sh = h; sw = int(h * 4 / 3 + 0.5) }
     print int((w - sw) / 2), int((h - sh) / 2), sw, sh }'
 }
-# Where scene pixel (X, Y) shows on the screen: "SX SY".
+# Where scene pixel (X, Y) shows on the screen: "SX SY"; false while the
+# game has no window.
 scene_point() {  # X Y
-  set -- "$1" "$2" $(window_geometry)
+  geometry=$(window_geometry) || return 1
+  set -- "$1" "$2" $geometry
   set -- "$1" "$2" "$5" "$6" $(scene_rect "$3" "$4")
   awk -v x="$1" -v y="$2" -v wx="$3" -v wy="$4" -v l="$5" -v t="$6" -v w="$7" -v h="$8" \
     'BEGIN { print int(wx + l + (x + 0.5) * w / 800), int(wy + t + (y + 0.5) * h / 600) }'
 }
-# "R G B" of scene pixel (X, Y) as shown now.
-scene_colour() {  # X Y
-  set -- $(scene_point "$1" "$2")
+# Scene pixel (X, Y) as shown now passes CONDITION, an awk expression of
+# its red, green and blue ($1, $2, $3); false while the game has no window.
+scene_colour_is() {  # X Y CONDITION
+  point=$(scene_point "$1" "$2") || return 1
   screenshot "$out/screen.png"
-  colour_in "$out/screen.png" "$1" "$2"
+  colour_in "$out/screen.png" $point | awk "{ exit !($3) }"
 }
 
 # What is shown, told by a pixel of the scene: the menu's wooden frame at
 # its left edge; the options screen's sky there.
-shows_menu() {
-  set -- $(scene_colour 5 300)
-  [ "$1" -gt 120 ] && [ "$3" -lt 110 ] && [ "$1" -gt $(($3 + 50)) ]
-}
-shows_options() {
-  set -- $(scene_colour 5 300)
-  [ "$3" -gt 80 ] && [ "$3" -gt $(($1 + 20)) ]
-}
+shows_menu() { scene_colour_is 5 300 '$1 > 120 && $3 < 110 && $1 > $3 + 50'; }
+shows_options() { scene_colour_is 5 300 '$3 > 80 && $3 > $1 + 20'; }
 # In play: the on-screen display's cone at the top left.
-shows_play() {
-  set -- $(scene_colour 50 37)
-  [ "$1" -gt 150 ] && [ "$2" -gt 90 ] && [ "$2" -lt 160 ] && [ "$3" -lt 110 ]
-}
+shows_play() { scene_colour_is 50 37 '$1 > 150 && $2 > 90 && $2 < 160 && $3 < 110'; }
 # The exit prompt over play: the light tops of its two buttons.
 shows_exit_prompt() {
-  set -- $(scene_colour 420 505) $(scene_colour 320 505)
-  [ "$1" -gt 190 ] && [ "$2" -gt 150 ] && [ "$4" -gt 190 ] && [ "$5" -gt 150 ]
+  scene_colour_is 420 505 '$1 > 190 && $2 > 150' && scene_colour_is 320 505 '$1 > 190 && $2 > 150'
 }
 not_menu() { ! shows_menu; }
 
