@@ -107,6 +107,14 @@ screenshot() {  # FILE
 colour_in() {  # FILE X Y
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
 }
+# "R G B" of screen pixel (X, Y) now. On X the pixel alone is kept: a whole
+# large screen in PNG costs a loaded machine seconds, and probes run often.
+screen_colour() {  # X Y
+  case $screen in
+    x) import -window root -crop "1x1+$1+$2" +repage "$out/pixel.png" && colour_in "$out/pixel.png" 0 0 ;;
+    wayland) screenshot "$out/screen.png" && colour_in "$out/screen.png" "$1" "$2" ;;
+  esac
+}
 
 # Where the game shows its 800 x 600 scene in a drawable of W x H: "LEFT TOP
 # WIDTH HEIGHT", as large as fits, centred, its shape kept.
@@ -128,8 +136,7 @@ scene_point() {  # X Y
 # its red, green and blue ($1, $2, $3); false while the game has no window.
 scene_colour_is() {  # X Y CONDITION
   point=$(scene_point "$1" "$2") || return 1
-  screenshot "$out/screen.png"
-  colour_in "$out/screen.png" $point | awk "{ exit !($3) }"
+  screen_colour $point | awk "{ exit !($3) }"
 }
 
 # What is shown, told by a pixel of the scene: the menu's wooden frame at
