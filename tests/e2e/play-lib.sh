@@ -135,8 +135,8 @@ scene_point() {  # X Y
 # Scene pixel (X, Y) as shown now passes CONDITION, an awk expression of
 # its red, green and blue ($1, $2, $3); false while the game has no window.
 scene_colour_is() {  # X Y CONDITION
-  point=$(scene_point "$1" "$2") || return 1
-  screen_colour $point | awk "{ exit !($3) }"
+  point=$(scene_point "$1" "$2") && colour=$(screen_colour $point) || return 1
+  echo "$colour" | awk "{ exit !($3) }"
 }
 
 # What is shown, told by a pixel of the scene: the menu's wooden frame at
