@@ -43,6 +43,7 @@ on_x() {  # SIZE
 on_wayland() {
   (
     out=$work/wayland
+    . "$(dirname "$0")/../tests/e2e/play-lib.sh"
     . "$(dirname "$0")/../tests/e2e/desktop-lib.sh"
     set_up_player
     start_sway 1

@@ -1,9 +1,11 @@
 // Loading the video decoder's module: beside the running program, where an
-// installed program keeps it, then by name alone, which a program of the
-// build tree finds through the search path the build gives it (an
-// installed program carries no path of the build).
+// installed program keeps it, then in the program's library search path,
+// which is how a program of the build tree finds it (installing strips that
+// path, so an installed program carries none of the build's).
 #include <dlfcn.h>
+#include <link.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +17,26 @@ namespace {
 
 constexpr const char* kModuleName = "libvirko_video.so";
 
+// The folders the dynamic linker searches for the program's libraries. Asked
+// of the linker rather than left to dlopen by name: a sanitizer's dlopen
+// searches its own runtime's path instead of the program's.
+std::vector<std::filesystem::path> LibrarySearchPath() {
+  void* program = dlopen(nullptr, RTLD_NOW);
+  if (!program) return {};
+  std::vector<std::filesystem::path> folders;
+  Dl_serinfo size;
+  if (dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
+    std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
+    auto* info = reinterpret_cast<Dl_serinfo*>(buffer.data());
+    *info = size;
+    if (dlinfo(program, RTLD_DI_SERINFO, info) == 0) {
+      for (unsigned i = 0; i < info->dls_cnt; ++i) folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+  }
+  dlclose(program);
+  return folders;
+}
+
 // The files to look for, in order; those that cannot be told are left out.
 std::vector<std::string> ModuleFiles() {
   std::vector<std::string> files;
@@ -22,11 +44,10 @@ std::vector<std::string> ModuleFiles() {
     files.push_back((program / kModuleName).string());
     files.push_back((program / VIRKO_INSTALLED_MODULE_DIR / kModuleName).lexically_normal().string());
   }
+  for (const std::filesystem::path& folder : LibrarySearchPath())
+    files.push_back((folder / kModuleName).string());
   return files;
 }
-
-// Its libraries stay to themselves: nothing else in the game calls them.
-void* OpenModule(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
 
 }  // namespace
 
@@ -39,14 +60,14 @@ VideoDecoderPtr LoadVideoDecoder(std::string& error) {
   void* module = nullptr;
   for (const std::string& file : ModuleFiles()) {
     if (!std::filesystem::exists(file)) continue;
-    module = OpenModule(file);
+    // Its libraries stay to themselves: nothing else in the game calls them.
+    module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module) break;
     error = dlerror();
     return nullptr;
   }
-  if (!module) module = OpenModule(kModuleName);
   if (!module) {
-    error = dlerror();
+    error = std::string("no ") + kModuleName;
     return nullptr;
   }
   using Create = cVideoDecoder* (*)();

@@ -12,6 +12,7 @@
 # usage: display.sh DEB OUT_DIR none|openbox
 set -eu
 deb=$1 out=$2 wm=$3
+. "$(dirname "$0")/play-lib.sh"
 . "$(dirname "$0")/desktop-lib.sh"
 
 rm -rf "$out"
@@ -25,7 +26,7 @@ where="$wm, $screen_width x $screen_height"
 if [ "$wm" = openbox ]; then
   openbox > "$out/openbox.log" 2>&1 &
   ends_with_test $!
-  wait_until 5 "openbox did not start" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q "window id"'
+  wait_until 5 "openbox did not start" x_manager_announced
 fi
 # Another window to switch to.
 xmessage -geometry 300x100+0+0 "another window" &
@@ -46,7 +47,6 @@ game_not_focused() { ! game_focused; }
 focus() { xdotool windowactivate "$1" 2> /dev/null || xdotool windowfocus "$1"; }
 away() { if [ "$wm" = openbox ]; then xdotool key alt+Tab; else focus "$other_window"; fi; }
 back() { if [ "$wm" = openbox ]; then xdotool key alt+Tab; else focus "$x_window"; fi; }
-escape_to_prompt() { shows_exit_prompt || { press Escape && sleep 0.3 && shows_exit_prompt; }; }
 
 start_game
 skip_to_menu
@@ -57,12 +57,11 @@ press F11
 wait_until 5 "F11 left the window at $(window_geometry)" windowed
 press F11
 expect_full_screen "after F11 twice"
-wait_until 5 "no menu after F11 twice" shows_menu
+expect_shows 5 "the menu after F11 twice" shows_menu
 click 188 496  # the menu's Exit
 expect_exit "exit from the menu"
 echo "$where: full screen, the scene between bars, F11 twice, menu exit at the scaled place: status 0"
 
-x_window=
 start_game
 skip_to_menu
 click 188 240  # New Game
@@ -73,15 +72,14 @@ for round in 1 2 3; do
   back
   wait_until 5 "round $round: the focus did not come back" game_focused
   expect_full_screen "round $round: back from the other window"
-  wait_until 5 "round $round: play is not drawn again" shows_play
+  expect_shows 5 "round $round: play drawn again" shows_play
 done
 xdotool key alt+Return
 wait_until 5 "Alt+Enter left the window at $(window_geometry)" windowed
 xdotool key alt+Return
 expect_full_screen "after Alt+Enter twice"
-wait_until 5 "play is not drawn after Alt+Enter twice" shows_play
-wait_until 5 "Escape opened no exit prompt" escape_to_prompt
-expect_running "the exit prompt shown"
+expect_shows 5 "play after Alt+Enter twice" shows_play
+open_exit_prompt
 click 460 517  # its exit button
 expect_exit "exit through the prompt"
 expect_installed_tree_unchanged

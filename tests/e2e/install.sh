@@ -18,17 +18,16 @@
 # usage: install.sh BUILD_DIR OUT_DIR
 set -eu
 build=$1 out=$2
-
-fail() { echo "FAIL: $*" >&2; [ -z "${pid:-}" ] || kill "$pid" 2>/dev/null || true; exit 1; }
+. "$(dirname "$0")/play-lib.sh"
 
 rm -rf "$out" && mkdir -p "$out/home" "$out/elsewhere"
 # What playing in the build's content folder leaves there (a recording, a
 # settings save cut short) is not installed.
 played="$build/content/e2e-install-played.rec $build/content/settings.cfg.e2e-install.tmp"
-trap 'rm -f $played' EXIT
 for file in $played; do echo played > "$file"; done
-DESTDIR="$out/root" cmake --install "$build" --prefix /usr > "$out/install.log"
+status=0 && DESTDIR="$out/root" cmake --install "$build" --prefix /usr > "$out/install.log" || status=$?
 rm -f $played
+[ "$status" -eq 0 ] || fail "cmake --install: status $status"
 usr=$out/root/usr
 id=lv.virko.Virko
 
@@ -79,48 +78,22 @@ echo "--version ($version), --help, unknown option, --data without levels.cfg: g
 # 3. Played from an unrelated folder.
 checksums() { (cd "$out/root" && find . -type f | LC_ALL=C sort | xargs sha256sum); }
 checksums > "$out/before"
-hold() {  # KEY MILLISECONDS
-  xdotool keydown "$1" && sleep "$(awk -v ms="$2" 'BEGIN { print ms / 1000 }')" && xdotool keyup "$1"
-}
-click() {
-  xdotool mousemove "$1" "$2" && sleep 0.2
-  xdotool mousedown 1 && sleep 0.1 && xdotool mouseup 1
-}
+# The splash skipped, the options opened from the menu. The dynamic loader
+# names every library the game loads.
 start() {
-  # The dynamic loader names every library the game loads.
-  (cd "$out/elsewhere" && LD_DEBUG=files LD_DEBUG_OUTPUT="$out/loaded" exec "$virko") &
-  pid=$!
-  xdotool search --sync --name '^VIRKO$' > /dev/null || fail "no window"
-  sleep 1.5
-  hold Escape 100  # the splash
-  sleep 0.5
+  start_game_in "$out/elsewhere" exec env LD_DEBUG=files LD_DEBUG_OUTPUT="$out/loaded" "$virko"
+  skip_to_menu
   click 188 368  # Options
-  sleep 1
-}
-expect_exit() {
-  for _ in $(seq 20); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      status=0 && wait "$pid" || status=$?
-      [ "$status" -eq 0 ] || fail "$1: status $status"
-      pid=
-      return
-    fi
-    sleep 0.1
-  done
-  fail "$1: still running two seconds after the click"
-}
-colour_at() {  # X Y: "r g b" of the screen
-  import -window root "$out/screen.png"
-  convert "$out/screen.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
 }
 
 start
+expect_shows 10 "the options screen" shows_options
 # The music bar from its installed 70 to 50: its knob dragged along.
-xdotool mousemove 540 176 && sleep 0.2 && xdotool mousedown 1 && sleep 0.1
-for x in 530 520 510 500; do xdotool mousemove "$x" 176 && sleep 0.05; done
+xdotool mousemove $(scene_point 540 176) && sleep 0.2 && xdotool mousedown 1 && sleep 0.1
+for x in 530 520 510 500; do xdotool mousemove $(scene_point "$x" 176) && sleep 0.05; done
 sleep 0.1 && xdotool mouseup 1 && sleep 0.2
 click 87 517  # Back: the settings are saved
-sleep 0.5
+expect_shows 10 "the menu after Back" shows_menu
 click 188 496  # Exit
 expect_exit "exit after the options"
 settings=$HOME/.config/virko/settings.cfg
@@ -138,19 +111,19 @@ echo "played from $out/elsewhere: settings in the config folder, the installed t
 mod=$HOME/.local/share/virko/data/OPTIONS
 mkdir -p "$mod"
 convert -size 800x600 xc:'#ff00ff' -quality 95 "$mod/TITLE.JPG"
+shows_mod() { scene_colour_is 700 60 '$1 > 150 && $3 > 150 && $2 < 60'; }
+video_module_loaded() {
+  grep -q "file=$usr/lib/x86_64-linux-gnu/virko/libvirko_video.so " "$out"/loaded.* 2> /dev/null
+}
 start
-set -- $(colour_at 700 60)
-[ "$1" -gt 150 ] && [ "$3" -gt 150 ] && [ "$2" -lt 60 ] || fail "the options screen shows $* at (700, 60), not the mod's magenta"
+expect_shows 10 "the mod's magenta on the options screen" shows_mod
 click 87 517  # Back
-sleep 0.5
+expect_shows 10 "the menu after Back" shows_menu
 click 188 240  # New Game: the intro video
-sleep 1
-grep -q "file=$usr/lib/x86_64-linux-gnu/virko/libvirko_video.so " "$out"/loaded.* || fail "the installed video module was not loaded"
-hold Escape 100  # the video
-sleep 4          # the loading title shows for a second, then the level loads
-hold Escape 200  # the exit prompt
-sleep 0.5
-click 460 517    # its exit button
+wait_until 10 "the installed video module was not loaded" video_module_loaded
+skip_video_to_play
+open_exit_prompt
+click 460 517  # its exit button
 expect_exit "exit through the prompt with the mod"
 checksums | diff "$out/before" - > /dev/null || fail "the installed tree changed with the mod"
 echo "the mod's picture shown, the installed video module used, the installed tree unchanged"

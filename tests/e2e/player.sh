@@ -15,6 +15,7 @@
 set -eu
 deb=$1 out=$2
 where=player
+. "$(dirname "$0")/play-lib.sh"
 . "$(dirname "$0")/desktop-lib.sh"
 
 rm -rf "$out"
@@ -39,19 +40,16 @@ press F11
 wait_until 5 "F11 left the game full screen" windowed
 [ "$(player_display_choice)" = window ] || fail "display.cfg holds '$(player_display_choice)'"
 press Up  # from nothing: the last item, Exit
-expect_running "Exit pointed at"
+expect_shows 5 "the menu before Return" shows_menu
 press Return
 expect_exit "Exit chosen with the keys"
 echo "first start: full screen, music $music -> $((music - 5)) with the keys, F11 to a window, Exit"
 
-x_window=
 start_game
 skip_to_menu
 windowed || fail "the window chosen was not kept: $(window_geometry)"
-press Tab && press Down 2 && press Return
-wait_until 10 "no options screen" shows_options
-press Escape
-wait_until 10 "Escape did not leave the options screen" shows_menu
+open_options
+leave_options
 [ "$(player_music)" = "$((music - 5))" ] ||
   fail "the options saved music $(player_music) over the player's $((music - 5))"
 expect_running "before SIGTERM"

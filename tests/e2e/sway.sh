@@ -22,6 +22,7 @@
 set -eu
 deb=$1 out=$2 mode=$3 scale=$4 run=$5
 where="sway, $mode, scale $scale"
+. "$(dirname "$0")/play-lib.sh"
 . "$(dirname "$0")/desktop-lib.sh"
 
 rm -rf "$out"
@@ -68,7 +69,7 @@ if [ "$run" = whole ]; then
   expect_menu_fills_output full-screen-again
   [ "$(player_display_choice)" = "full screen" ] || fail "display.cfg holds '$(player_display_choice)'"
   press Up  # from nothing: the last item, Exit
-  expect_running "Exit pointed at"
+  expect_shows 5 "the menu before Return" shows_menu
   press Return
   expect_exit "Exit chosen with the keys"
   echo "$where: options with the keys ($music -> $((music - 5))), F11 and $back, Exit: status 0"

@@ -6,43 +6,12 @@
 #
 # usage: tests/field/media.sh BIN_DIR OUT_DIR
 set -euo pipefail
+. "$(dirname "$0")/field-lib.sh"
+field_init "$@"
+field_needs ffmpeg lame
+cd "$FIELD_OUT"
 
-if (($# != 2)); then
-  echo "usage: $0 BIN_DIR OUT_DIR" >&2
-  exit 2
-fi
-TOOL="$(cd "$1" && pwd)/virko-tool"
-MAX_EXTRA_KB=$((64 * 1024))
-mkdir -p "$2"
-cd "$2"
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-# --- Writing into files --------------------------------------------------
-
-# Writes VALUE as COUNT little-endian bytes at OFFSET of FILE.
-put_le() {
-  local file=$1 offset=$2 count=$3 value=$4 bytes="" byte i
-  for ((i = 0; i < count; i++)); do
-    printf -v byte '\\0%03o' $(((value >> (8 * i)) & 255))
-    bytes+=$byte
-  done
-  printf '%b' "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
-}
-
-# Reads COUNT little-endian bytes at OFFSET of FILE.
-get_le() {
-  local value=0 byte i=0
-  for byte in $(od -An -tu1 -j "$2" -N "$3" "$1"); do
-    value=$((value | (byte << (8 * i))))
-    i=$((i + 1))
-  done
-  echo "$value"
-}
+# --- ASF files ---------------------------------------------------------------
 
 # Offset of the first object of an ASF file with the GUID given as \x bytes.
 asf_object() {
@@ -119,25 +88,23 @@ next_random() {
 # Overwrites 2 % of the middle third of FILE with bytes of the sequence
 # seeded by SEED, in chunks of 16 bytes.
 damage_middle() {
-  local file=$1 size third chunks c i offset bytes byte
+  local file=$1 third chunks c i offset bytes
   RANDOM_STATE=$2
-  size=$(stat -c %s "$file")
-  third=$((size / 3))
+  third=$(($(file_size "$file") / 3))
   chunks=$((third / 50 / 16))
   for ((c = 0; c < chunks; c++)); do
     next_random
     offset=$((third + RANDOM_STATE % (third - 16)))
-    bytes=""
+    bytes=()
     for ((i = 0; i < 16; i++)); do
       next_random
-      printf -v byte '\\0%03o' $(((RANDOM_STATE >> 16) & 255))
-      bytes+=$byte
+      bytes+=($(((RANDOM_STATE >> 16) & 255)))
     done
-    printf '%b' "$bytes" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+    write_bytes "$file" "$offset" "${bytes[@]}"
   done
 }
 
-# --- The files -------------------------------------------------------------
+# --- The files ---------------------------------------------------------------
 
 ffmpeg_quiet() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 
@@ -160,7 +127,7 @@ make_files() {
     -f lavfi -i sine=frequency=220:sample_rate=44100:duration=5 \
     -filter_complex "[0][1]concat=n=2:v=0:a=1,volume=1" -ar 44100 -ac 2 loud-quiet.wav
   lame --quiet -t -V 0 loud-quiet.wav vbr-whole.mp3
-  head -c $(($(stat -c %s vbr-whole.mp3) * 3 / 4)) vbr-whole.mp3 > vbr-cut-no-xing.mp3
+  head -c $(($(file_size vbr-whole.mp3) * 3 / 4)) vbr-whole.mp3 > vbr-cut-no-xing.mp3
 
   make_wmv valid.wmv -c:a wmav2 -b:a 128k
   make_wmv mp3-sound.wmv -c:a libmp3lame -b:a 128k
@@ -188,7 +155,7 @@ make_files() {
 
   # A download stopped half-way into a file made at its full size.
   local size
-  size=$(stat -c %s valid.wmv)
+  size=$(file_size valid.wmv)
   head -c $((size / 2)) valid.wmv > zero-tail.wmv
   head -c $((size - size / 2)) /dev/zero >> zero-tail.wmv
 
@@ -197,45 +164,15 @@ make_files() {
   local data packet_size kept
   data=$(asf_object valid.wmv "$DATA_OBJECT")
   packet_size=$(get_le valid.wmv $((properties + FP_PACKET_SIZE)) 4)
-  packets=$(get_le valid.wmv $((properties + FP_PACKETS)) 8)
   kept=$((packets / 2))
   head -c $((data + DATA_HEADER_SIZE + kept * packet_size)) valid.wmv > half-cut.wmv
-  put_le half-cut.wmv $((properties + FP_FILE_SIZE)) 8 "$(stat -c %s half-cut.wmv)"
+  put_le half-cut.wmv $((properties + FP_FILE_SIZE)) 8 "$(file_size half-cut.wmv)"
   put_le half-cut.wmv $((properties + FP_PACKETS)) 8 "$kept"
   put_le half-cut.wmv $((data + 16)) 8 $((DATA_HEADER_SIZE + kept * packet_size))
   put_le half-cut.wmv $((data + 40)) 8 "$kept"
 }
 
-# --- Checking ------------------------------------------------------------------
-
-# The checker on FILE as KIND: its report in REPORT, its exit status in
-# STATUS, its peak memory in KB in PEAK_KB.
-check() {
-  local kind=$1 file=$2
-  STATUS=0
-  REPORT=$(/usr/bin/time -o time.txt -f %M "$TOOL" check-file "$kind" "$file" 2>&1) || STATUS=$?
-  PEAK_KB=$(tail -1 time.txt)
-}
-
-field() { sed -n "s/^$1: //p" <<<"$REPORT" | head -1; }
-
-# check KIND FILE, then: clean, or refused with REASON in the report's
-# refusal, and memory within bounds of the baseline.
-expect() {
-  local kind=$1 file=$2 verdict=$3 reason=${4:-}
-  check "$kind" "$file"
-  echo "$file: status $STATUS, ${PEAK_KB} KB; $(field refused)"
-  if [[ $verdict == clean && $STATUS -ne 0 ]]; then
-    fail "$file: expected clean, got: $REPORT"
-  elif [[ $verdict == refused && ($STATUS -ne 1 || $(field refused) != *"$reason"*) ]]; then
-    fail "$file: expected refused with '$reason', got: $REPORT"
-  fi
-  local baseline=$SOUND_BASELINE_KB
-  [[ $kind == video ]] && baseline=$VIDEO_BASELINE_KB
-  if ((PEAK_KB > baseline + MAX_EXTRA_KB)); then
-    fail "$file: peak $PEAK_KB KB, baseline $baseline KB"
-  fi
-}
+# --- Checking ----------------------------------------------------------------
 
 # The milliseconds ffmpeg decodes of a sound file: every frame there is
 # (but none of free-format MP3, which it does not read).
@@ -245,59 +182,64 @@ ffmpeg_ms() {
   echo $((bytes * 500 / 44100))  # mono 16-bit
 }
 
+# expect_sound FILE: read clean, within the memory bound.
+expect_sound() {
+  expect_clean sound "$1"
+  expect_memory_within_baseline sound "$1"
+}
+
 # The sound just checked plays as long as ffmpeg decodes of REFERENCE
 # (the same file by default), give or take two frames.
 expect_full_length() {
   local file=$1 ms reference
-  ms=$(field ms)
+  FIELD_CHECKS=$((FIELD_CHECKS + 1))
+  ms=$(field_value "$file" ms)
   reference=$(ffmpeg_ms "${2:-$file}")
-  if ((ms < reference - 60 || ms > reference + 60)); then
-    fail "$file: plays $ms ms of the $reference ms it holds"
+  if [[ -z $ms ]] || ((ms < reference - 60 || ms > reference + 60)); then
+    field_fail "$file: plays ${ms:-no} ms of the $reference ms it holds"
   fi
 }
 
 # The video just checked ended within a second of its last picture.
 expect_prompt_end() {
   local file=$1 last ended
-  last=$(field lastPictureMs)
-  ended=$(field endedMs)
-  echo "  pictures $(field pictures), last at $last ms, ended at $ended ms"
-  if ((ended < 0 || ended > last + 1000)); then
-    fail "$file: ended at $ended ms, its last picture at $last ms"
+  FIELD_CHECKS=$((FIELD_CHECKS + 1))
+  last=$(field_value "$file" lastPictureMs)
+  ended=$(field_value "$file" endedMs)
+  echo "  pictures $(field_value "$file" pictures), last at $last ms, ended at $ended ms"
+  if [[ -z $last || -z $ended ]] || ((ended < 0 || ended > last + 1000)); then
+    field_fail "$file: ended at ${ended:-no} ms, its last picture at ${last:-no} ms"
   fi
+}
+
+# expect_video FILE [REASON]: read clean, or refused for REASON; within the
+# memory bound, and ended within a second of its last picture.
+expect_video() {
+  if (($# == 1)); then
+    expect_clean video "$1"
+  else
+    expect_refused video "$1" "$2"
+  fi
+  expect_memory_within_baseline video "$1"
+  expect_prompt_end "$1"
 }
 
 make_files
 
-check sound tone.wav
-SOUND_BASELINE_KB=$PEAK_KB
-check video valid.wmv
-VIDEO_BASELINE_KB=$PEAK_KB
-echo "baselines: sound $SOUND_BASELINE_KB KB, video $VIDEO_BASELINE_KB KB"
-
-expect sound tone.wav clean
-expect sound free-format.mp3 clean
+field_baseline sound tone.wav
+expect_sound tone.wav
+expect_sound free-format.mp3
 expect_full_length free-format.mp3 tone.wav
-expect sound vbr-cut-no-xing.mp3 clean
+expect_sound vbr-cut-no-xing.mp3
 expect_full_length vbr-cut-no-xing.mp3
 
-expect video valid.wmv clean
-expect_prompt_end valid.wmv
-expect video header-3600s.wmv refused "its header says 359"
-expect_prompt_end header-3600s.wmv
-expect video broadcast-damaged.wmv refused "sound frame(s) timed far beyond its pictures"
-expect_prompt_end broadcast-damaged.wmv
-expect video broadcast-far-picture.wmv refused "its pictures' times jump far 2 time(s)"
-expect_prompt_end broadcast-far-picture.wmv
-expect video zero-tail.wmv refused "its header says"
-expect_prompt_end zero-tail.wmv
-expect video half-cut.wmv refused "its header says"
-expect_prompt_end half-cut.wmv
-expect video mp3-sound.wmv refused "plays without sound: its sound is mp3"
-expect_prompt_end mp3-sound.wmv
+field_baseline video valid.wmv
+expect_video valid.wmv
+expect_video header-3600s.wmv "its header says 359"
+expect_video broadcast-damaged.wmv "sound frame(s) timed far beyond its pictures"
+expect_video broadcast-far-picture.wmv "its pictures' times jump far 2 time(s)"
+expect_video zero-tail.wmv "its header says"
+expect_video half-cut.wmv "its header says"
+expect_video mp3-sound.wmv "plays without sound: its sound is mp3"
 
-if ((failures)); then
-  echo "$failures failure(s)" >&2
-  exit 1
-fi
-echo "all media files got their verdicts"
+field_finish

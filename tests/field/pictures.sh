@@ -5,11 +5,9 @@
 # printf into OUT_DIR and checks each with `virko-tool check-file`.
 set -u
 . "$(dirname "$0")/field-lib.sh"
-field_init "$1" "$2"
+field_init "$@"
+field_needs convert jpegtran
 cd "$FIELD_OUT" || exit 2
-for tool in convert jpegtran; do
-  command -v "$tool" >/dev/null || { echo "pictures: $tool is not installed" >&2; exit 2; }
-done
 
 # --- JPG: a picture with detail, its Huffman- and arithmetic-coded forms ---
 convert -size 96x64 gradient:'#c03020-#2040e0' -swirl 120 -quality 90 base.jpg
@@ -28,7 +26,7 @@ cut_jpg() {
   whole=$1
   size=$(file_size "$whole")
   expect_clean jpg "$whole"
-  pixels=$(field_pixels "$whole")
+  pixels=$(field_value "$whole" pixels)
   step=$((size / 80 + 1))
   lengths=$(seq 0 "$step" $((size - 1)); seq $((size - 8)) $((size - 1)))
   refused=0
@@ -39,7 +37,7 @@ cut_jpg() {
       arithmetic*) expect_refused jpg "$cut" "" ;;
       *)
         field_check jpg "$cut"
-        if [ "$FIELD_STATUS" = 0 ] && [ "$(field_pixels "$cut")" != "$pixels" ]; then
+        if [ "$FIELD_STATUS" = 0 ] && [ "$(field_value "$cut" pixels)" != "$pixels" ]; then
           field_fail "$cut: read, but not the whole picture"
         fi
         ;;
@@ -91,7 +89,7 @@ expect_clean tga ltr.tga
 # descriptor's right-to-left bit set: the same picture as FILE.
 mirrored() {
   convert "$1" -flop "$2"
-  write_bytes "$2" 17 $(($(read_byte "$2" 17) | 16))
+  write_bytes "$2" 17 $(($(get_le "$2" 17 1) | 16))
 }
 mirrored ltr.tga rtl.tga
 expect_clean tga rtl.tga
@@ -109,7 +107,7 @@ expect_same_pixels strip-rtl.tga strip-ltr.tga
 tga_header() {
   : >"$1"
   write_bytes "$1" 0 0 0 "$2" 0 0 0 0 0 0 0 0 0 \
-    $(($3 % 256)) $(($3 / 256)) $(($4 % 256)) $(($4 / 256)) "$5" 0
+    $(le_bytes 2 "$3") $(le_bytes 2 "$4") "$5" 0
 }
 
 # A 16-bit picture is refused, its long message wrapped to fit the screen.
@@ -128,7 +126,7 @@ cat packet >>wide.tga
 rm packet
 expect_refused tga wide.tga "a side above 4096"
 # As a sheet of 16 frames of 1024 x 1024 it is shown whole.
-write_bytes wide.tga 12 0 4 0 64 # 1024 x 16384
+write_bytes wide.tga 12 $(le_bytes 2 1024) $(le_bytes 2 16384)
 expect_clean sheet wide.tga
 
 field_finish

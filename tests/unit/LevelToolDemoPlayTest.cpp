@@ -34,7 +34,7 @@ class DemoPlay : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::filesystem::path source =
-        std::filesystem::path(__FILE__).parent_path() / "../../tools/levels/demo.level";
+        std::filesystem::path(VIRKO_TEST_DATA).parent_path().parent_path() / "tools/levels/demo.level";
     std::ifstream in(source);
     std::stringstream text;
     text << in.rdbuf();

@@ -22,7 +22,7 @@ namespace {
 
 // The demo level's source, beside this repository's tests.
 std::string DemoLevelText() {
-  const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path() / "../../tools/levels/demo.level";
+  const std::filesystem::path source = std::filesystem::path(VIRKO_TEST_DATA).parent_path().parent_path() / "tools/levels/demo.level";
   std::ifstream in(source);
   std::stringstream text;
   text << in.rdbuf();
