@@ -39,9 +39,7 @@ TEST_F(CheckFileTest, MissingFileIsRefusedWithTheGamesMessage) {
   EXPECT_EQ(report["refused"], "Nevar ielādēt settings.cfg");
   EXPECT_EQ(report["messages"], json::array({{{"caption", "VIRKO"},
                                               {"text", "Nevar ielādēt settings.cfg"}}}));
-}
-
-TEST_F(CheckFileTest, MissingCatalogueOrAnimationFileIsRefusedAsTheGameWouldSayIt) {
+  // The catalogue and animation readers name the file the game asks for.
   EXPECT_EQ(Check("levels", folder / "nothing-here", 1)["refused"], "Nevar ielādēt levels.txt");
   EXPECT_EQ(Check("panim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");
   EXPECT_EQ(Check("uanim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");
