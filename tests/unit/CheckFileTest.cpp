@@ -25,15 +25,6 @@ class CheckFileTest : public ::testing::Test {
   TempFolder folder;
 };
 
-TEST_F(CheckFileTest, SettingsShorterThanThreeBytesTakeTheDefaults) {
-  WriteBytes(folder / "my-settings", std::string("\x20\x00", 2));
-  const json report = Check("settings", folder / "my-settings", 0);
-  EXPECT_EQ(report["musicVolume"], 32);
-  EXPECT_EQ(report["soundVolume"], 0);
-  EXPECT_EQ(report["lightLevel"], 50);
-  EXPECT_FALSE(report.contains("refused"));
-}
-
 TEST_F(CheckFileTest, MissingFileIsRefusedWithTheGamesMessage) {
   const json report = Check("settings", folder / "nothing-here", 1);
   EXPECT_EQ(report["refused"], "Nevar ielādēt settings.cfg");
