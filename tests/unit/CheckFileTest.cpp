@@ -25,23 +25,12 @@ class CheckFileTest : public ::testing::Test {
   TempFolder folder;
 };
 
-TEST_F(CheckFileTest, SettingsShorterThanThreeBytesTakeTheDefaults) {
-  WriteBytes(folder / "my-settings", std::string("\x20\x00", 2));
-  const json report = Check("settings", folder / "my-settings", 0);
-  EXPECT_EQ(report["musicVolume"], 32);
-  EXPECT_EQ(report["soundVolume"], 0);
-  EXPECT_EQ(report["lightLevel"], 50);
-  EXPECT_FALSE(report.contains("refused"));
-}
-
 TEST_F(CheckFileTest, MissingFileIsRefusedWithTheGamesMessage) {
   const json report = Check("settings", folder / "nothing-here", 1);
   EXPECT_EQ(report["refused"], "Nevar ielādēt settings.cfg");
   EXPECT_EQ(report["messages"], json::array({{{"caption", "VIRKO"},
                                               {"text", "Nevar ielādēt settings.cfg"}}}));
-}
-
-TEST_F(CheckFileTest, MissingCatalogueOrAnimationFileIsRefusedAsTheGameWouldSayIt) {
+  // The catalogue and animation readers name the file the game asks for.
   EXPECT_EQ(Check("levels", folder / "nothing-here", 1)["refused"], "Nevar ielādēt levels.txt");
   EXPECT_EQ(Check("panim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");
   EXPECT_EQ(Check("uanim", folder / "nothing-here", 1)["refused"], "Nevar ielādēt anim.txt");

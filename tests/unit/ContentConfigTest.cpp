@@ -121,19 +121,13 @@ TEST_F(ContentConfigTest, StartUpReadsEveryFileWithoutAMessage) {
   EXPECT_EQ(mainScreen.items[5].right, 0);
 }
 
+// What the readers above would not notice: the settings file's length and a
+// unit record beyond the table. (The shifted files would not read at all if
+// they were stored otherwise.)
 TEST_F(ContentConfigTest, FilesHaveTheStoredForm) {
   EXPECT_EQ(ReadBytes(dir_.File("settings.cfg")), (std::vector<uint8_t>{kStartMusic, kStartSound, kStartLight}));
-  // Every byte of the catalogue is raised by 2.
-  const std::string entry = "<DATA\\levels\\pine-isles.vrk;DATA\\levels\\pine-isles>";
-  const std::vector<uint8_t> stored = ReadBytes(dir_.File("levels.cfg"));
-  ASSERT_GE(stored.size(), entry.size());
-  for (size_t i = 0; i < entry.size(); ++i) EXPECT_EQ(stored[i], uint8_t(entry[i] + 2)) << "byte " << i;
-  // UStats.cfg is plain: seven records of 27 characters.
   const std::vector<uint8_t> stats = ReadBytes(dir_.File("UStats.cfg"));
   EXPECT_EQ(std::count(stats.begin(), stats.end(), '<'), 7);
-  // Exactly five menu items.
-  const std::vector<uint8_t> menu = ReadBytes(dir_.File("mainSCR.cfg"));
-  EXPECT_EQ(std::count(menu.begin(), menu.end(), uint8_t('#' + 2)), 5);
 }
 
 }  // namespace

@@ -306,14 +306,4 @@ TEST_F(PlayerTest, FallOutRestartsPlayerAndUnitsAndClearsPoints) {
   EXPECT_EQ(units[2].health, 40);
 }
 
-TEST_F(PlayerTest, LevelEndsOnlyPastTheEndLine) {
-  screenFlags.levelLoaded[0] = 1;
-  PlacePlayer(2 * 800 - 500, 364);
-  CheckLevelEnd();
-  EXPECT_EQ(screenFlags.levelDone[0], 0);
-  PlacePlayer(2 * 800 - 499.99f, 364);
-  CheckLevelEnd();
-  EXPECT_EQ(screenFlags.levelDone[0], 1);
-}
-
 }  // namespace

@@ -35,7 +35,7 @@ class Widgets : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Widgets, ButtonEdgesAreOutside) {
+TEST_F(Widgets, ButtonIsPressedStrictlyInsideItsEdgesAndOnlyWhenEnabled) {
   cButton button = Button();
   for (auto [x, y] : {std::pair{290, 520}, {390, 520}, {340, 500}, {340, 535}}) {
     Mouse(x, y, true);
@@ -47,9 +47,14 @@ TEST_F(Widgets, ButtonEdgesAreOutside) {
   button = Button();
   Mouse(389, 534, true);
   EXPECT_TRUE(button.Run(290, 500));
+
+  button = Button();
+  button.enabled = 0;
+  EXPECT_FALSE(button.Run(290, 500));
+  EXPECT_EQ(button.pressed, 0);
 }
 
-TEST_F(Widgets, ButtonFiresOnceInTheFirstFrameOfAPress) {
+TEST_F(Widgets, ButtonFiresInTheFirstFrameItIsPressedAndAgainWhenTheCounterWraps) {
   cButton button = Button();
   Mouse(340, 520, false);
   EXPECT_FALSE(button.Run(290, 500));
@@ -63,32 +68,17 @@ TEST_F(Widgets, ButtonFiresOnceInTheFirstFrameOfAPress) {
   EXPECT_EQ(button.pressFrames, 0);
   Mouse(340, 520, true);
   EXPECT_TRUE(button.Run(290, 500)) << "a new press fires again";
-}
 
-TEST_F(Widgets, PressingElsewhereAndDraggingOntoTheButtonFires) {
-  cButton button = Button();
-  Mouse(10, 10, true);
-  EXPECT_FALSE(button.Run(290, 500));
-  Mouse(300, 510, true);
-  EXPECT_TRUE(button.Run(290, 500));
-}
-
-TEST_F(Widgets, DisabledButtonIsNeverPressed) {
-  cButton button = Button();
-  button.enabled = 0;
-  Mouse(340, 520, true);
-  EXPECT_FALSE(button.Run(290, 500));
-  EXPECT_EQ(button.pressed, 0);
-}
-
-TEST_F(Widgets, HeldPressFiresAgainWhenTheCounterWraps) {
-  cButton button = Button();
-  Mouse(340, 520, true);
-  EXPECT_TRUE(button.Run(290, 500));
   button.pressFrames = 65535;
   EXPECT_FALSE(button.Run(290, 500));
   EXPECT_EQ(button.pressFrames, 0);
-  EXPECT_TRUE(button.Run(290, 500));
+  EXPECT_TRUE(button.Run(290, 500)) << "held for 65,536 frames";
+
+  button = Button();
+  Mouse(10, 10, true);
+  EXPECT_FALSE(button.Run(290, 500));
+  Mouse(300, 510, true);
+  EXPECT_TRUE(button.Run(290, 500)) << "pressed elsewhere and dragged on";
 }
 
 TEST_F(Widgets, TrackBarTakesTheValueUnderThePointer) {

@@ -237,13 +237,15 @@ TEST_F(MediaPlayerTest, AMissingFileCountsAsFinishedWithoutAMessageBox) {
   EXPECT_TRUE(boxes.empty());
 }
 
+std::string ValidVideoBytes() {
+  std::ifstream in(TestVideo(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // A file that is there but cannot be played is told in a message box with
 // its name and the reason, the one printed.
 TEST_F(MediaPlayerTest, AnUndecodableFileCountsAsFinishedAndIsToldInAMessageBox) {
-  const std::string valid = [] {
-    std::ifstream in(TestVideo(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }();
+  const std::string valid = ValidVideoBytes();
   std::vector<std::string> files = {
       WriteFile("empty.wmv", ""),
       WriteFile("noise.wmv", std::string(5000, '\x5a')),
@@ -267,11 +269,6 @@ TEST_F(MediaPlayerTest, AnUndecodableFileCountsAsFinishedAndIsToldInAMessageBox)
     EXPECT_FALSE(reason.empty()) << printed;
     EXPECT_NE(boxes[0].text.find(reason), std::string::npos) << boxes[0].text;
   }
-}
-
-std::string ValidVideoBytes() {
-  std::ifstream in(TestVideo(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Writes value as `size` little-endian bytes at `offset` of the ASF File

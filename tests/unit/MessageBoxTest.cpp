@@ -33,6 +33,8 @@ TEST(MessageBox, EveryDefinedWindows1257ByteMatchesTheSystemConverter) {
     if (expected == "<undefined>") continue;
     EXPECT_EQ(Cp1257ToUtf8(byte), expected) << "byte " << c;
   }
+  // By hand too, in case the system has no converter for the code page.
+  EXPECT_EQ(Cp1257ToUtf8("iel\xE2\x64\xE7t"), "iel\xC4\x81" "d\xC4\x93t");
 }
 
 TEST(MessageBox, LoadFailureShowsVirkoBoxAndAsksToTerminate) {
@@ -46,7 +48,6 @@ TEST(MessageBox, LoadFailureShowsVirkoBoxAndAsksToTerminate) {
   EXPECT_TRUE(LoadFailureReported());
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0], "VIRKO|Nevar iel\xE2\x64\xE7t settings.cfg");
-  EXPECT_EQ(Cp1257ToUtf8("iel\xE2\x64\xE7t"), "iel\xC4\x81" "d\xC4\x93t");
   SetMessageBoxHandler(nullptr);
   ClearTerminateRequest();
   EXPECT_FALSE(LoadFailureReported()) << "a game started again starts clean";

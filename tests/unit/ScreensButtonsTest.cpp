@@ -128,13 +128,17 @@ TEST_F(ButtonsTest, OptionsBackSavesTheBarsAsThreeBytesAndReturnsToTheMenu) {
 
 TEST_F(ButtonsTest, OptionsDraggingTheBarsReachesZeroToNinetyNine) {
   OpenOptions();
+  game.soundVolume = 40;
   OptionsFrame();
   screenFlags.mouseDown = 1;
   mouseX = 599;  // the far right of the music bar
   mouseY = 176;
   OptionsFrame();
-  mouseX = 401;  // the far left of the sound bar
-  mouseY = 240;
+  mouseX = 401;  // the far left of the sound bar, above its 32-pixel band
+  mouseY = 240 - 16;
+  OptionsFrame();
+  EXPECT_EQ(game.soundVolume, 40);
+  mouseY = 240 - 15;  // just inside it
   OptionsFrame();
   mouseX = 500;  // the middle of the brightness bar
   mouseY = 300;

@@ -58,7 +58,7 @@ TEST_F(MenuTest, AnItemIsHitStrictlyInsideItsRectangle) {
   EXPECT_TRUE(NoItemHit(items, 4));
 }
 
-TEST_F(MenuTest, EachItemOpensItsScreen) {
+TEST_F(MenuTest, EachItemOpensItsScreenOrEndsTheProgram) {
   Click(400, 270);
   EXPECT_TRUE(mainScreen.loadMessageShown);
   EXPECT_TRUE(mainScreen.menuHidden);
@@ -79,6 +79,12 @@ TEST_F(MenuTest, EachItemOpensItsScreen) {
   mainScreen.menuHidden = 0;
   Click(400, 370);
   EXPECT_TRUE(mainScreen.bonusShown);
+
+  StartMenu();
+  Click(400, 420);
+  EXPECT_TRUE(mainScreen.exitChosen);
+  EXPECT_TRUE(mainScreen.menuHidden);
+  EXPECT_TRUE(TerminateRequested());
 }
 
 TEST_F(MenuTest, NewGameClosesTheMenuAndStopsTheTitleMusic) {
@@ -104,13 +110,6 @@ TEST_F(MenuTest, ClosingTheMenuFreesItsHoverSound) {
   Click(400, 220);  // New Game
   EXPECT_EQ(AudioStreamGetLength(sound), 0u) << "the handle names no stream any more";
   AudioFree();
-}
-
-TEST_F(MenuTest, ExitEndsTheProgram) {
-  Click(400, 420);
-  EXPECT_TRUE(mainScreen.exitChosen);
-  EXPECT_TRUE(mainScreen.menuHidden);
-  EXPECT_TRUE(TerminateRequested());
 }
 
 TEST_F(MenuTest, OverlappingItemsBothFireInItemOrder) {

@@ -21,15 +21,6 @@ TEST_F(OptionsTest, TheBarsStartFromTheSettingsAndDriveVolumesAndLight) {
   game.lightLevel = 100;
   OptionsFrame();
   EXPECT_EQ(optionsBuilt, 1);
-  const tOptionsScreen& s = optionsScreen;
-  EXPECT_EQ(s.musicBar.value, 32);
-  EXPECT_EQ(s.soundBar.value, 0);
-  EXPECT_EQ(s.brightnessBar.value, 100);
-  for (const cTrackBar* bar : {&s.musicBar, &s.soundBar, &s.brightnessBar}) {
-    EXPECT_EQ(bar->maximum, 100);
-    EXPECT_EQ(bar->width, 200);
-    EXPECT_EQ(bar->knobSize, 32);
-  }
   EXPECT_FLOAT_EQ(LightTable[0].constantAttenuation, 2);
 
   optionsScreen.brightnessBar.value = 0;
