@@ -13,6 +13,8 @@
 #include "platform/Files.h"
 #include "tools/editor/EditCheck.h"
 #include "tools/editor/EditDocument.h"
+#include "tools/editor/EditView.h"
+#include "tools/editor/EditorKeys.h"
 #include "tools/editor/Recovery.h"
 #include "tools/level/LevelBinary.h"
 #include "tools/level/LevelCheck.h"
@@ -452,6 +454,45 @@ TEST_F(RecoveryFiles, AKilledSessionIsOfferedBackWithItsEdit) {
   EXPECT_EQ(FindRecoveries(recoveries.string()).size(), 1u);
   WriteAll(recoveries / "recovery-junk.level", "not a recovery file");
   EXPECT_EQ(FindRecoveries(recoveries.string()).size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditViewTest, ZoomKeepsThePointUnderThePointerAndStaysInItsLimits) {
+  EditView view;
+  view.left = 1000;
+  view.top = 200;
+  view.scale = 0.5;
+  const LevelPoint before = view.ToWorld(300, 100);
+  view.ZoomAt(300, 100, 1.25);
+  EXPECT_EQ(view.ToWorld(300, 100), before);
+  for (int i = 0; i < 100; ++i) view.ZoomAt(300, 100, 2);
+  EXPECT_EQ(view.scale, EditView::kMaxScale);
+  for (int i = 0; i < 100; ++i) view.ZoomAt(300, 100, 0.5);
+  EXPECT_EQ(view.scale, EditView::kMinScale);
+  EXPECT_EQ(view.ToWorld(300, 100), before);
+  // The Pine Isles (24000 x 1800) fit a 1920 x 1080 view: the corners show.
+  view.Fit(24000, 1800, 1920, 1080);
+  EXPECT_GE(view.ToViewX(0), 0);
+  EXPECT_LE(view.ToViewX(24000), 1920);
+  EXPECT_GE(view.ToViewY(0), 0);
+  EXPECT_LE(view.ToViewY(1800), 1080);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorKeysTest, NoTwoActionsShareAKeyAndEveryActionHasOne) {
+  std::set<std::tuple<int, bool, bool, bool>> keys;
+  std::set<Action> bound;
+  for (const KeyBinding& binding : kKeyBindings) {
+    EXPECT_TRUE(keys.insert({binding.key, binding.ctrl, binding.shift, binding.alt}).second) << binding.name;
+    bound.insert(binding.action);
+  }
+  EXPECT_EQ(bound.size(), size_t(Action::kHelp) + 1);
 }
 
 }  // namespace

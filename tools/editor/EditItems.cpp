@@ -88,16 +88,19 @@ WorldRect RectBetween(const LevelPoint& a, const LevelPoint& b) {
   return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
 }
 
+std::optional<LevelPoint> AnchorOf(const ItemValue& value) {
+  if (const auto* p = std::get_if<LevelPoint>(&value)) return *p;
+  if (const auto* s = std::get_if<LevelStroke>(&value))
+    return s->points.empty() ? std::nullopt : std::optional(s->points.front());
+  if (const auto* u = std::get_if<LevelUnit>(&value)) return u->at;
+  if (const auto* i = std::get_if<LevelPickup>(&value)) return i->at;
+  if (const auto* b = std::get_if<LevelBlock>(&value)) return b->at;
+  return std::nullopt;
+}
+
 std::optional<LevelPoint> ItemAnchor(const LevelSource& level, const ItemRef& ref) {
   const std::optional<ItemValue> value = ItemAt(level, ref);
-  if (!value) return std::nullopt;
-  if (const auto* p = std::get_if<LevelPoint>(&*value)) return *p;
-  if (const auto* s = std::get_if<LevelStroke>(&*value))
-    return s->points.empty() ? std::nullopt : std::optional(s->points.front());
-  if (const auto* u = std::get_if<LevelUnit>(&*value)) return u->at;
-  if (const auto* i = std::get_if<LevelPickup>(&*value)) return i->at;
-  if (const auto* b = std::get_if<LevelBlock>(&*value)) return b->at;
-  return std::nullopt;
+  return value ? AnchorOf(*value) : std::nullopt;
 }
 
 std::optional<WorldRect> ItemBounds(const LevelSource& level, const ItemRef& ref, const UnitBoxes& boxes) {

@@ -46,6 +46,9 @@ struct WorldRect {
 // The rectangle spanned by two corners, in either order.
 WorldRect RectBetween(const LevelPoint& a, const LevelPoint& b);
 
+// The anchor of an item's value (below); nullopt for the grid, a cell and
+// an empty stroke.
+std::optional<LevelPoint> AnchorOf(const ItemValue& value);
 // The point an item is placed by: a line point itself, a unit's centre, a
 // pickup's or a block's top-left corner, a stroke's first point.
 std::optional<LevelPoint> ItemAnchor(const LevelSource& level, const ItemRef& ref);

@@ -1,0 +1,128 @@
+// The editor's window contents: menus, panels, dialogs and the level view,
+// in Dear ImGui, over the edit model. Runs inside the frame that
+// EditorMain.cpp sets up.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/editor/EditDocument.h"
+#include "tools/editor/EditorKeys.h"
+#include "tools/editor/LevelDrawing.h"
+#include "tools/editor/Recovery.h"
+#include "tools/editor/TestPlay.h"
+
+struct EditorSetup {
+  std::string contentDir;   // absolute; the working folder
+  std::string levelPath;    // catalogue entry 0's level file, relative to it
+  std::string game;         // the game program for test plays
+  std::string recoveryDir;  // empty: no recovery files
+};
+
+enum class Tool { kSelect, kSolid, kPlatform, kUnused, kUnit, kPickup, kBlock, kStart, kScreens };
+
+class Editor {
+ public:
+  Editor(EditorSetup setup, EditDocument document, std::vector<std::string> messages);
+  // The pictures need the window's context.
+  void LoadPictures() { pictures_.Load(); boxes_ = pictures_.Boxes(); }
+  // The interface of one frame (between ImGui's NewFrame and Render).
+  void Frame(int viewWidth, int viewHeight);
+  // The level's pictures under the interface, in the frame's world view.
+  void DrawWorld(int drawableWidth, int drawableHeight) const;
+  // The window's close button: asks about unsaved changes first.
+  void RequestQuit();
+  bool Finished() const { return finished_; }
+  // Something moves on its own (a drag, a dialog): frames keep coming.
+  bool Busy() const;
+  const EditView& View() const { return view_; }
+  EditDocument& Document() { return document_; }
+  // Leaves the editor's state as a normal end does (the recovery file goes).
+  void Close();
+  // How often a changed level is written to its recovery file (60 s).
+  void SetRecoveryInterval(std::chrono::milliseconds interval) { recoveryEvery_ = interval; }
+
+ private:
+  // Frame parts.
+  void RunShortcuts();
+  void Run(Action action);
+  void MenuBar();
+  void ToolPanel();
+  void PropertiesPanel();
+  void ItemProperties(const ItemRef& ref);
+  void LevelProperties();
+  void ProblemsPanel();
+  void Overview();
+  void StatusBar();
+  void Dialogs();
+  void HelpWindow();
+  void ViewInput();
+  void SelectInput(const LevelPoint& at);
+  void PlaceInput(const LevelPoint& at);
+  void DragMove();
+  void FinishDrag();
+  void Marks();
+  void Housekeeping();
+
+  // Actions.
+  bool Do(EditCommand command);
+  void Save(bool overwrite);
+  void SaveAs(const std::string& path);
+  void Open(const std::string& path);
+  void New(int64_t across, int64_t down);
+  void Play(bool fromPointer);
+  void FinishStroke();
+  void InsertPointAtPointer();
+  void MoveSelection(int64_t dx, int64_t dy);
+  void FitView();
+  void Say(const std::string& message);
+  // Runs action now if the level is saved, otherwise after the user's choice.
+  void AfterAskingToSave(std::function<void()> action);
+  LevelPoint SnappedPointer() const;
+  int64_t SlackPixels() const;
+
+  EditorSetup setup_;
+  EditDocument document_;
+  LevelPictures pictures_;
+  UnitBoxes boxes_;
+  EditView view_;
+  int viewWidth_ = 0, viewHeight_ = 0;
+  uint32_t layers_ = kAllLayers;
+  Tool tool_ = Tool::kSelect;
+  int64_t unitType_ = 1, pickupKind_ = 0;
+  bool blockPermanent_ = false;
+  Clipboard clipboard_;
+  std::vector<LevelPoint> stroke_;
+  // Pointer state.
+  LevelPoint pointer_;
+  bool shiftHeld_ = false;
+  enum class Drag { kNone, kMove, kBox, kPan } drag_ = Drag::kNone;
+  LevelPoint dragStart_;
+  LevelPoint dragAnchor_;
+  EditCommand dragPreview_;
+  // Checks, done again when the level changes.
+  uint64_t checkedVersion_ = UINT64_MAX;
+  std::vector<EditProblem> problems_;
+  // Dialogs and messages.
+  std::string message_;
+  std::vector<std::string> log_;
+  bool helpShown_ = false;
+  std::string pendingPopup_;
+  std::function<void()> afterSave_;
+  char pathInput_[1024] = "";
+  int newSize_[2] = {3, 1};
+  std::vector<RecoveredLevel> recoveries_;
+  bool finished_ = false;
+  bool quitAsked_ = false;
+  bool fitPending_ = true;
+  int64_t sizeInput_[2] = {0, 0};
+  // Recovery files and test plays.
+  std::chrono::steady_clock::time_point lastRecovery_ = std::chrono::steady_clock::now();
+  uint64_t recoveredVersion_ = 0;
+  std::chrono::milliseconds recoveryEvery_{60000};
+  TestPlay play_;
+  bool playing_ = false;
+};

@@ -1,0 +1,92 @@
+#include "tools/editor/EditorWindow.h"
+
+#include <SDL.h>
+#include <imgui.h>
+#include <backends/imgui_impl_opengl2.h>
+#include <backends/imgui_impl_sdl.h>
+
+#include "gfx/Render.h"
+#include "tools/editor/EditorUi.h"
+
+EditorWindow::~EditorWindow() {
+  if (imgui_) {
+    ImGui_ImplOpenGL2_Shutdown();
+    ImGui_ImplSDL2_Shutdown();
+    ImGui::DestroyContext();
+  }
+  if (context_) {
+    RenderReleaseContext();
+    SDL_GL_DeleteContext(context_);
+  }
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool EditorWindow::Open(int width, int height, std::string& error) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    error = std::string("no display: ") + SDL_GetError();
+    return false;
+  }
+  // The game's context: OpenGL 2.1 compatibility, with depth.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  window_ = SDL_CreateWindow("VIRKO Level Editor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window_) {
+    error = std::string("cannot open a window: ") + SDL_GetError();
+    return false;
+  }
+  context_ = SDL_GL_CreateContext(window_);
+  if (!context_) {
+    error = std::string("no OpenGL context: ") + SDL_GetError();
+    return false;
+  }
+  SDL_GL_MakeCurrent(window_, context_);
+  SDL_GL_SetSwapInterval(1);
+  RenderSetupWorldView();
+  IMGUI_CHECKVERSION();
+  ImGui::CreateContext();
+  ImGui::GetIO().IniFilename = nullptr;  // the panels start where they always do
+  ImGui::StyleColorsDark();
+  ImGui_ImplSDL2_InitForOpenGL(window_, context_);
+  ImGui_ImplOpenGL2_Init();
+  imgui_ = true;
+  SDL_GetWindowSize(window_, &width_, &height_);
+  return true;
+}
+
+bool EditorWindow::Events(bool wait, int waitMs, bool& closeAsked) {
+  SDL_Event event;
+  bool have = wait ? SDL_WaitEventTimeout(&event, waitMs) != 0 : SDL_PollEvent(&event) != 0;
+  const bool any = have;
+  while (have) {
+    ImGui_ImplSDL2_ProcessEvent(&event);
+    if (event.type == SDL_QUIT) closeAsked = true;
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) closeAsked = true;
+    have = SDL_PollEvent(&event) != 0;
+  }
+  SDL_GetWindowSize(window_, &width_, &height_);
+  return any;
+}
+
+void EditorWindow::Frame(Editor& editor) {
+  ImGui_ImplOpenGL2_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  editor.Frame(width_, height_);
+  ImGui::Render();
+  int drawableWidth = 0, drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  // The level first, the interface over it.
+  editor.DrawWorld(drawableWidth, drawableHeight);
+  ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+  SDL_GL_SwapWindow(window_);
+}
+
+void EditorWindow::SetTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  SDL_SetWindowTitle(window_, title.c_str());
+}
