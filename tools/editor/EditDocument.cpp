@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/GameState.h"
 #include "platform/Files.h"
 #include "tools/level/LevelBinary.h"
 #include "tools/editor/EditCheck.h"
@@ -116,12 +117,12 @@ EditDocument NewLevel(int64_t screensX, int64_t screensY) {
   level.screensY = screensY;
   level.rows.assign(size_t(std::max<int64_t>(screensY, 0)), std::vector<int64_t>(size_t(std::max<int64_t>(screensX, 0)), 0));
   level.rowLines.assign(level.rows.size(), 0);
-  level.player = LevelUnit{{200, screensY * 600 / 2}, 0, 0};
-  // The file holds one item of every kind and one block; these lie where
-  // no player reaches.
-  for (int64_t kind = 0; kind < 7; ++kind) level.pickups.push_back({{-5000, -5000 - 100 * kind}, kind, 0});
-  level.blocks.push_back({{-5000, -6000}, true, 0, 0});
-  document.history.MarkUnsaved();
+  level.player = LevelUnit{{200, screensY * kScreenHeight / 2}, 0, 0};
+  // The file holds one item of every kind and one block: they wait in the
+  // top left corner, above any jump, for the designer to move or keep, and
+  // the block (permanent, as the first of a path must be) in the top right.
+  for (int64_t kind = 0; kind < 7; ++kind) level.pickups.push_back({{10 + 60 * kind, 10}, kind, 0});
+  level.blocks.push_back({{screensX * kScreenWidth - 80, 10}, true, 0, 0});
   return document;
 }
 

@@ -40,7 +40,8 @@ constexpr size_t kLargestLevelFile = 8 << 20;
 // opens with them listed in openProblems.
 std::optional<EditDocument> OpenLevel(const std::string& path, std::string& error);
 // A level of the size with the player's start and what the file format needs
-// (one item of every pickup kind and one block, out of the way).
+// (one item of every pickup kind and one block, out of the way). Not yet
+// saved, but unchanged: nothing is lost by leaving it.
 EditDocument NewLevel(int64_t screensX, int64_t screensY);
 
 // The text Save writes: the text as read if the level is unchanged,

@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
     }
   }
 
+  const std::string startDir = fs::current_path().string();
   std::string error;
   if (!options.data && options.file) options.data = ContentAbove(*options.file);
   std::optional<tGameFolder> folder = ChooseGameFolder(options.data, ProgramFolder(), error);
@@ -147,7 +148,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "virko-edit: %s\n", error.c_str());
     return 1;
   }
-  EditorSetup setup{fs::current_path().string(), FirstLevelPath(), options.game, RecoveryFolder()};
+  EditorSetup setup{fs::current_path().string(), FirstLevelPath(), options.game, RecoveryFolder(), startDir};
   Editor editor(std::move(setup), std::move(*document), collected);
   editor.LoadPictures();
   ClearTerminateRequest();
@@ -159,6 +160,7 @@ int main(int argc, char** argv) {
     if (window.Events(framesLeft == 0 && !editor.Busy(), 250, closeAsked)) framesLeft = kFramesAfterInput;
     if (closeAsked) editor.RequestQuit();
     window.Frame(editor);
+    if (editor.TakeFocusRequest()) window.TakeFocus();
     if (framesLeft > 0) --framesLeft;
     const EditDocument& edited = editor.Document();
     window.SetTitle("VIRKO Level Editor - " +

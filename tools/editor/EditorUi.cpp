@@ -18,8 +18,21 @@ constexpr auto kCheckAfter = std::chrono::milliseconds(120);  // a pause in the 
 constexpr double kWheelStep = 1.25;
 constexpr double kPanStep = 80;  // view pixels per arrow key press
 constexpr int64_t kDuplicateOffset = 50;
+// The panels lie around the level view: tools and problems on the left,
+// properties on the right, the overview and the status line at the bottom.
+constexpr float kMenuHeight = 20;
+constexpr float kLeftWidth = 260;
+constexpr float kToolsHeight = 300;
 constexpr float kSideWidth = 300;
 constexpr float kOverviewHeight = 90;
+constexpr float kStatusHeight = 24;
+constexpr ImGuiWindowFlags kDocked = ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize |
+                                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings;
+
+void Dock(float x, float y, float w, float h) {
+  ImGui::SetNextWindowPos(ImVec2(x, y), ImGuiCond_Always);
+  ImGui::SetNextWindowSize(ImVec2(w, h), ImGuiCond_Always);
+}
 
 const char* const kUnitTypeNames[7] = {"0 player type", "1 walker", "2 left-walker", "3 flier",
                                        "4 flier", "5 flier", "6 straight mover"};
@@ -53,7 +66,14 @@ Editor::Editor(EditorSetup setup, EditDocument document, std::vector<std::string
   for (const std::string& message : messages) Say(message);
   for (const std::string& problem : document_.openProblems) Say(problem);
   recoveries_ = FindRecoveries(setup_.recoveryDir);
-  if (!recoveries_.empty()) pendingPopup_ = "Recover";
+  if (!recoveries_.empty()) OfferRecovery();
+}
+
+void Editor::OfferRecovery() {
+  const RecoveredLevel& found = recoveries_.front();
+  Say("the editor ended without saving " + (found.levelPath.empty() ? std::string("a new level") : found.levelPath) +
+      "; Return recovers it, Escape discards it");
+  pendingPopup_ = "Recover";
 }
 
 void Editor::Say(const std::string& message) {
@@ -110,14 +130,12 @@ void Editor::DrawWorld(int drawableWidth, int drawableHeight) const {
 
 void Editor::Housekeeping() {
   const Clock::time_point now = Clock::now();
-  static Clock::time_point lastChange = now;
-  static uint64_t seenVersion = 0;
   const uint64_t version = document_.history.Version();
-  if (version != seenVersion) {
-    seenVersion = version;
-    lastChange = now;
+  if (version != seenVersion_) {
+    seenVersion_ = version;
+    lastChange_ = now;
   }
-  if (version != checkedVersion_ && drag_ == Drag::kNone && now - lastChange >= kCheckAfter) {
+  if (version != checkedVersion_ && drag_ == Drag::kNone && now - lastChange_ >= kCheckAfter) {
     problems_ = CheckForEditor(document_.level);
     std::vector<EditProblem> dangers = HiddenDangers(document_.level);
     problems_.insert(problems_.end(), dangers.begin(), dangers.end());
@@ -132,6 +150,7 @@ void Editor::Housekeeping() {
   int status = 0;
   if (playing_ && !play_.Running(status)) {
     playing_ = false;
+    focusWanted_ = true;
     Say(status == 0 ? "test play ended" : "test play ended with status " + std::to_string(status));
   }
 }
@@ -173,7 +192,9 @@ void Editor::Run(Action action) {
       return;
     }
   }
-  const double cx = viewWidth_ / 2.0, cy = viewHeight_ / 2.0;
+  float areaLeft, areaTop, areaWidth, areaHeight;
+  ViewArea(areaLeft, areaTop, areaWidth, areaHeight);
+  const double cx = areaLeft + areaWidth / 2.0, cy = areaTop + areaHeight / 2.0;
   switch (action) {
     case Action::kNew: AfterAskingToSave([this] { pendingPopup_ = "New level"; }); break;
     case Action::kOpen: AfterAskingToSave([this] { pendingPopup_ = "Open level"; }); break;
@@ -247,9 +268,27 @@ LevelPoint Editor::SnappedPointer() const {
 
 int64_t Editor::SlackPixels() const { return std::max<int64_t>(2, int64_t(std::ceil(6 / view_.scale))); }
 
+// The part of the window between the panels.
+void Editor::ViewArea(float& left, float& top, float& width, float& height) const {
+  left = kLeftWidth;
+  top = kMenuHeight;
+  width = std::max(1.0f, float(viewWidth_) - kLeftWidth - kSideWidth);
+  height = std::max(1.0f, float(viewHeight_) - kMenuHeight - kOverviewHeight - kStatusHeight);
+}
+
 void Editor::FitView() {
+  float left, top, width, height;
+  ViewArea(left, top, width, height);
   view_.Fit(double(document_.level.screensX * kScreenWidth), double(document_.level.screensY * kScreenHeight),
-            viewWidth_, viewHeight_);
+            width, height);
+  view_.Pan(left, top);
+}
+
+void Editor::CentreOn(const LevelPoint& place) {
+  float left, top, width, height;
+  ViewArea(left, top, width, height);
+  view_.CentreOn(place, width, height);
+  view_.Pan(left, top);
 }
 
 void Editor::MoveSelection(int64_t dx, int64_t dy) {
@@ -313,9 +352,13 @@ void Editor::Save(bool overwrite) {
   }
 }
 
+std::string Editor::TypedPath(const std::string& typed) const {
+  return (std::filesystem::path(setup_.startDir) / typed).lexically_normal().string();
+}
+
 void Editor::SaveAs(const std::string& path) {
   RemoveRecovery(setup_.recoveryDir, document_);
-  document_.textPath = std::filesystem::absolute(path).string();
+  document_.textPath = TypedPath(path);
   document_.binaryPath = BinaryPathFor(document_.textPath);
   document_.textOnDisk.reset();  // a file already there is not the one read
   Save(false);
@@ -323,7 +366,7 @@ void Editor::SaveAs(const std::string& path) {
 
 void Editor::Open(const std::string& path) {
   std::string error;
-  std::optional<EditDocument> opened = OpenLevel(std::filesystem::absolute(path).string(), error);
+  std::optional<EditDocument> opened = OpenLevel(TypedPath(path), error);
   if (!opened) return Say(error);
   Close();
   document_ = std::move(*opened);
@@ -525,9 +568,8 @@ void Editor::MenuBar() {
 }
 
 void Editor::ToolPanel() {
-  ImGui::SetNextWindowPos(ImVec2(8, 30), ImGuiCond_FirstUseEver);
-  ImGui::SetNextWindowSize(ImVec2(190, 0), ImGuiCond_FirstUseEver);
-  if (ImGui::Begin("Tools")) {
+  Dock(0, kMenuHeight, kLeftWidth, kToolsHeight);
+  if (ImGui::Begin("Tools", nullptr, kDocked)) {
     for (int i = 0; i < 9; ++i) {
       const std::string label = std::to_string(i + 1) + " " + ToolName(Tool(i));
       if (ImGui::RadioButton(label.c_str(), int(tool_) == i)) {
@@ -636,9 +678,9 @@ void Editor::LevelProperties() {
 
 void Editor::PropertiesPanel() {
   const ImGuiIO& io = ImGui::GetIO();
-  ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x - kSideWidth - 8, 30), ImGuiCond_FirstUseEver);
-  ImGui::SetNextWindowSize(ImVec2(kSideWidth, 460), ImGuiCond_FirstUseEver);
-  if (ImGui::Begin("Properties")) {
+  Dock(io.DisplaySize.x - kSideWidth, kMenuHeight, kSideWidth,
+       io.DisplaySize.y - kMenuHeight - kOverviewHeight - kStatusHeight);
+  if (ImGui::Begin("Properties", nullptr, kDocked)) {
     const Selection& selection = document_.selection;
     if (selection.size() == 1) {
       ItemProperties(*selection.begin());
@@ -655,10 +697,10 @@ void Editor::PropertiesPanel() {
 
 void Editor::ProblemsPanel() {
   const ImGuiIO& io = ImGui::GetIO();
-  ImGui::SetNextWindowPos(ImVec2(8, io.DisplaySize.y - kOverviewHeight - 260), ImGuiCond_FirstUseEver);
-  ImGui::SetNextWindowSize(ImVec2(520, 200), ImGuiCond_FirstUseEver);
+  Dock(0, kMenuHeight + kToolsHeight, kLeftWidth,
+       io.DisplaySize.y - kMenuHeight - kToolsHeight - kOverviewHeight - kStatusHeight);
   const std::string title = "Problems (" + std::to_string(problems_.size()) + ")###Problems";
-  if (ImGui::Begin(title.c_str())) {
+  if (ImGui::Begin(title.c_str(), nullptr, kDocked | ImGuiWindowFlags_HorizontalScrollbar)) {
     for (size_t i = 0; i < problems_.size(); ++i) {
       const EditProblem& problem = problems_[i];
       ImGui::PushID(int(i));
@@ -666,10 +708,11 @@ void Editor::ProblemsPanel() {
       ImGui::PushStyleColor(ImGuiCol_Text, colour);
       const std::string line = std::string(problem.severity == LevelProblem::kError ? "error: " : "warning: ") + problem.message;
       if (ImGui::Selectable(line.c_str())) {
-        if (problem.place) view_.CentreOn(*problem.place, viewWidth_, viewHeight_);
+        if (problem.place) CentreOn(*problem.place);
         if (problem.item) document_.selection = {*problem.item};
       }
       ImGui::PopStyleColor();
+      if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", line.c_str());
       ImGui::PopID();
     }
   }
@@ -679,8 +722,7 @@ void Editor::ProblemsPanel() {
 void Editor::Overview() {
   const ImGuiIO& io = ImGui::GetIO();
   const LevelSource& level = document_.level;
-  ImGui::SetNextWindowPos(ImVec2(0, io.DisplaySize.y - kOverviewHeight - 24), ImGuiCond_Always);
-  ImGui::SetNextWindowSize(ImVec2(io.DisplaySize.x, kOverviewHeight), ImGuiCond_Always);
+  Dock(0, io.DisplaySize.y - kOverviewHeight - kStatusHeight, io.DisplaySize.x, kOverviewHeight);
   const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings;
   if (ImGui::Begin("Overview", nullptr, flags) && level.screensX > 0 && level.screensY > 0) {
     const ImVec2 origin = ImGui::GetCursorScreenPos();
@@ -709,15 +751,14 @@ void Editor::Overview() {
     const LevelPoint viewEnd{int64_t(view_.left + viewWidth_ / view_.scale), int64_t(view_.top + viewHeight_ / view_.scale)};
     draw.AddRect(ViewPoint(mini, viewCorner), ViewPoint(mini, viewEnd), IM_COL32(255, 210, 0, 255), 0, 0, 2);
     ImGui::InvisibleButton("overview", ImVec2(float(worldW * scale), float(worldH * scale)));
-    if (ImGui::IsItemActive()) view_.CentreOn(mini.ToWorld(io.MousePos.x, io.MousePos.y), viewWidth_, viewHeight_);
+    if (ImGui::IsItemActive()) CentreOn(mini.ToWorld(io.MousePos.x, io.MousePos.y));
   }
   ImGui::End();
 }
 
 void Editor::StatusBar() {
   const ImGuiIO& io = ImGui::GetIO();
-  ImGui::SetNextWindowPos(ImVec2(0, io.DisplaySize.y - 24), ImGuiCond_Always);
-  ImGui::SetNextWindowSize(ImVec2(io.DisplaySize.x, 24), ImGuiCond_Always);
+  Dock(0, io.DisplaySize.y - kStatusHeight, io.DisplaySize.x, kStatusHeight);
   const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings;
   if (ImGui::Begin("Status", nullptr, flags)) {
     const std::string name = document_.textPath.empty() ? "(new level)" : std::filesystem::path(document_.textPath).filename().string();
@@ -859,7 +900,7 @@ void Editor::Dialogs() {
       std::error_code error;
       std::filesystem::remove(found.file, error);
       recoveries_.erase(recoveries_.begin());
-      if (!recoveries_.empty()) pendingPopup_ = "Recover";
+      if (!recoveries_.empty()) OfferRecovery();
     }
     ImGui::EndPopup();
   }

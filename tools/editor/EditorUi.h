@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/editor/EditDocument.h"
@@ -20,6 +21,7 @@ struct EditorSetup {
   std::string levelPath;    // catalogue entry 0's level file, relative to it
   std::string game;         // the game program for test plays
   std::string recoveryDir;  // empty: no recovery files
+  std::string startDir;     // where relative file names typed in are
 };
 
 enum class Tool { kSelect, kSolid, kPlatform, kUnused, kUnit, kPickup, kBlock, kStart, kScreens };
@@ -39,6 +41,8 @@ class Editor {
   // Something moves on its own (a drag, a dialog): frames keep coming.
   bool Busy() const;
   const EditView& View() const { return view_; }
+  // Once, when the window should take the keyboard again (a test play ended).
+  bool TakeFocusRequest() { return std::exchange(focusWanted_, false); }
   EditDocument& Document() { return document_; }
   // Leaves the editor's state as a normal end does (the recovery file goes).
   void Close();
@@ -66,6 +70,7 @@ class Editor {
   void FinishDrag();
   void Marks();
   void Housekeeping();
+  void OfferRecovery();
 
   // Actions.
   bool Do(EditCommand command);
@@ -78,7 +83,10 @@ class Editor {
   void InsertPointAtPointer();
   void MoveSelection(int64_t dx, int64_t dy);
   void FitView();
+  void ViewArea(float& left, float& top, float& width, float& height) const;
+  void CentreOn(const LevelPoint& place);
   void Say(const std::string& message);
+  std::string TypedPath(const std::string& typed) const;
   // Runs action now if the level is saved, otherwise after the user's choice.
   void AfterAskingToSave(std::function<void()> action);
   LevelPoint SnappedPointer() const;
@@ -105,6 +113,8 @@ class Editor {
   EditCommand dragPreview_;
   // Checks, done again when the level changes.
   uint64_t checkedVersion_ = UINT64_MAX;
+  uint64_t seenVersion_ = 0;
+  std::chrono::steady_clock::time_point lastChange_;
   std::vector<EditProblem> problems_;
   // Dialogs and messages.
   std::string message_;
@@ -125,4 +135,5 @@ class Editor {
   std::chrono::milliseconds recoveryEvery_{60000};
   TestPlay play_;
   bool playing_ = false;
+  bool focusWanted_ = false;
 };

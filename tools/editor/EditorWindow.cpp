@@ -5,6 +5,8 @@
 #include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>
 
+#include <vector>
+
 #include "gfx/Render.h"
 #include "tools/editor/EditorUi.h"
 
@@ -57,18 +59,49 @@ bool EditorWindow::Open(int width, int height, std::string& error) {
   return true;
 }
 
+namespace {
+
+// A key or button released in the same frame as it was pressed would not be
+// seen at all by ImGui, which looks at the state once a frame: a quick tap
+// during a slow frame. Such a release, and what follows it, waits for the
+// next frame.
+bool ReleasesWhatThisFramePressed(const SDL_Event& event, const std::vector<SDL_Event>& taken) {
+  for (const SDL_Event& earlier : taken) {
+    if (event.type == SDL_KEYUP && earlier.type == SDL_KEYDOWN &&
+        earlier.key.keysym.scancode == event.key.keysym.scancode)
+      return true;
+    if (event.type == SDL_MOUSEBUTTONUP && earlier.type == SDL_MOUSEBUTTONDOWN &&
+        earlier.button.button == event.button.button)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool EditorWindow::Events(bool wait, int waitMs, bool& closeAsked) {
+  std::vector<SDL_Event> taken;
   SDL_Event event;
-  bool have = wait ? SDL_WaitEventTimeout(&event, waitMs) != 0 : SDL_PollEvent(&event) != 0;
-  const bool any = have;
-  while (have) {
-    ImGui_ImplSDL2_ProcessEvent(&event);
-    if (event.type == SDL_QUIT) closeAsked = true;
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) closeAsked = true;
-    have = SDL_PollEvent(&event) != 0;
+  if (pending_.empty() && wait && SDL_WaitEventTimeout(&event, waitMs)) pending_.push_back(event);
+  while (SDL_PollEvent(&event)) pending_.push_back(event);
+  while (!pending_.empty() && !ReleasesWhatThisFramePressed(pending_.front(), taken)) {
+    const SDL_Event& next = pending_.front();
+    ImGui_ImplSDL2_ProcessEvent(&next);
+    if (next.type == SDL_KEYDOWN || next.type == SDL_KEYUP) {
+      // The back end reads the modifiers as they are now, after the whole
+      // batch; the event's own are those held with its key.
+      ImGuiIO& io = ImGui::GetIO();
+      io.KeyCtrl = (next.key.keysym.mod & KMOD_CTRL) != 0;
+      io.KeyShift = (next.key.keysym.mod & KMOD_SHIFT) != 0;
+      io.KeyAlt = (next.key.keysym.mod & KMOD_ALT) != 0;
+    }
+    if (next.type == SDL_QUIT) closeAsked = true;
+    if (next.type == SDL_WINDOWEVENT && next.window.event == SDL_WINDOWEVENT_CLOSE) closeAsked = true;
+    taken.push_back(next);
+    pending_.pop_front();
   }
   SDL_GetWindowSize(window_, &width_, &height_);
-  return any;
+  return !taken.empty() || !pending_.empty();
 }
 
 void EditorWindow::Frame(Editor& editor) {
@@ -89,4 +122,9 @@ void EditorWindow::SetTitle(const std::string& title) {
   if (title == title_) return;
   title_ = title;
   SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void EditorWindow::TakeFocus() {
+  SDL_RaiseWindow(window_);
+  SDL_SetWindowInputFocus(window_);
 }
