@@ -25,6 +25,9 @@ EditorWindow::~EditorWindow() {
 }
 
 bool EditorWindow::Open(int width, int height, std::string& error) {
+  // Desktops tell the editor's windows from the game's by this.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", VIRKO_APP_ID ".Editor", 0);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", VIRKO_APP_ID ".Editor", 0);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     error = std::string("no display: ") + SDL_GetError();
     return false;
