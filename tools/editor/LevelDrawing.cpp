@@ -95,7 +95,7 @@ void DrawItemLabels(ImDrawList& draw, const LevelSource& level, const EditView& 
     const bool selected = selection.count(ref) > 0;
     draw.AddRect(At(view, double(r->left), double(r->top)), At(view, double(r->right), double(r->bottom)),
                  selected ? kSelected : colour, 0, 0, selected ? 3 : 1);
-    if (view.scale >= 0.2) draw.AddText(At(view, double(r->left), double(r->bottom)), colour, label.c_str());
+    if (view.scale >= 0.35) draw.AddText(At(view, double(r->left), double(r->bottom)), colour, label.c_str());
   };
   if (layers & kLayerPlayer && level.player) box({ItemKind::kPlayer}, IM_COL32(80, 255, 80, 255), "START");
   if (layers & kLayerUnits)
