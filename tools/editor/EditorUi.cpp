@@ -368,23 +368,24 @@ void Editor::Open(const std::string& path) {
   std::string error;
   std::optional<EditDocument> opened = OpenLevel(TypedPath(path), error);
   if (!opened) return Say(error);
-  Close();
-  document_ = std::move(*opened);
+  Adopt(std::move(*opened));
   for (const std::string& problem : document_.openProblems) Say(problem);
   Say("opened " + document_.textPath);
+}
+
+void Editor::Adopt(EditDocument document) {
+  Close();
+  document_ = std::move(document);
   checkedVersion_ = UINT64_MAX;
   stroke_.clear();
+  sizeEdited_ = false;
   fitPending_ = true;
 }
 
 void Editor::New(int64_t across, int64_t down) {
   if (across < 1 || across > kGridColumns || down < 1 || down > kGridRows)
     return Say("a level is 1 to 31 screens across and 1 to 11 down");
-  Close();
-  document_ = NewLevel(across, down);
-  checkedVersion_ = UINT64_MAX;
-  stroke_.clear();
-  fitPending_ = true;
+  Adopt(NewLevel(across, down));
   Say("new level of " + std::to_string(across) + " x " + std::to_string(down) + " screens");
 }
 
@@ -662,16 +663,18 @@ void Editor::LevelProperties() {
   LevelSource& level = document_.level;
   ImGui::Text("Level: %lld x %lld screens", static_cast<long long>(level.screensX),
               static_cast<long long>(level.screensY));
-  if (!ImGui::IsAnyItemActive() && (sizeInput_[0] == 0 || !ImGui::IsPopupOpen("Level size"))) {
+  if (!sizeEdited_) {
     sizeInput_[0] = level.screensX;
     sizeInput_[1] = level.screensY;
   }
   ImGui::InputScalarN("across, down", ImGuiDataType_S64, sizeInput_, 2);
+  sizeEdited_ = ImGui::IsItemActive() || sizeInput_[0] != level.screensX || sizeInput_[1] != level.screensY;
   if (ImGui::Button("Resize") && (sizeInput_[0] != level.screensX || sizeInput_[1] != level.screensY)) {
     if (sizeInput_[0] < 1 || sizeInput_[0] > kGridColumns || sizeInput_[1] < 1 || sizeInput_[1] > kGridRows)
       Say("a level is 1 to 31 screens across and 1 to 11 down");
     else
       Do(ResizeLevel(level, sizeInput_[0], sizeInput_[1]));
+    sizeEdited_ = false;
   }
   ImGui::Text("%zu units, %zu pickups, %zu blocks", level.units.size(), level.pickups.size(), level.blocks.size());
 }
@@ -891,10 +894,7 @@ void Editor::Dialogs() {
     if (recover || discard) {
       ImGui::CloseCurrentPopup();
       if (recover) {
-        Close();
-        document_ = RestoreRecovery(found);
-        checkedVersion_ = UINT64_MAX;
-        fitPending_ = true;
+        Adopt(RestoreRecovery(found));
         Say("recovered " + (found.levelPath.empty() ? std::string("a new level") : found.levelPath));
       }
       std::error_code error;

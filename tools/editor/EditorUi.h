@@ -40,7 +40,6 @@ class Editor {
   bool Finished() const { return finished_; }
   // Something moves on its own (a drag, a dialog): frames keep coming.
   bool Busy() const;
-  const EditView& View() const { return view_; }
   // Once, when the window should take the keyboard again (a test play ended).
   bool TakeFocusRequest() { return std::exchange(focusWanted_, false); }
   EditDocument& Document() { return document_; }
@@ -78,6 +77,8 @@ class Editor {
   void SaveAs(const std::string& path);
   void Open(const std::string& path);
   void New(int64_t across, int64_t down);
+  // Edits this document from now on (the previous one's recovery file goes).
+  void Adopt(EditDocument document);
   void Play(bool fromPointer);
   void FinishStroke();
   void InsertPointAtPointer();
@@ -129,6 +130,7 @@ class Editor {
   bool quitAsked_ = false;
   bool fitPending_ = true;
   int64_t sizeInput_[2] = {0, 0};
+  bool sizeEdited_ = false;  // the size fields hold what is typed, not the level's
   // Recovery files and test plays.
   std::chrono::steady_clock::time_point lastRecovery_ = std::chrono::steady_clock::now();
   uint64_t recoveredVersion_ = 0;

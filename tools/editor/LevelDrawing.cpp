@@ -47,6 +47,12 @@ ImVec2 At(const EditView& view, const LevelPoint& p) {
 
 ImVec2 At(const EditView& view, double x, double y) { return ImVec2(float(view.ToViewX(x)), float(view.ToViewY(y))); }
 
+// A size the game's grid holds: a text may say anything, and the grid and
+// the end's dashes are drawn line by line.
+bool GridSize(const LevelSource& level) {
+  return level.screensX >= 1 && level.screensX <= kGridColumns && level.screensY >= 1 && level.screensY <= kGridRows;
+}
+
 void DrawGrid(ImDrawList& draw, const LevelSource& level, const EditView& view) {
   const int64_t width = level.screensX * kScreenWidth, height = level.screensY * kScreenHeight;
   const ImU32 grid = IM_COL32(255, 255, 255, 60);
@@ -59,6 +65,7 @@ void DrawGrid(ImDrawList& draw, const LevelSource& level, const EditView& view) 
 void DrawBoundsAndEnd(ImDrawList& draw, const LevelSource& level, const EditView& view) {
   const double width = double(level.screensX * kScreenWidth), height = double(level.screensY * kScreenHeight);
   draw.AddRect(At(view, 0, 0), At(view, width, height), IM_COL32(255, 255, 255, 200), 0, 0, 2);
+  if (!GridSize(level)) return;
   const double end = width - kEndMargin;
   for (double y = 0; y < height; y += 40)
     draw.AddLine(At(view, end, y), At(view, end, std::min(height, y + 20)), IM_COL32(255, 60, 60, 200), 2);
@@ -192,7 +199,7 @@ void DrawLevelMarks(ImDrawList& draw, const LevelSource& level, const EditView& 
                     const DrawnMarks& marks, const UnitBoxes& boxes) {
   static const Selection kNone;
   const Selection& selection = marks.selection ? *marks.selection : kNone;
-  if (layers & kLayerGrid) DrawGrid(draw, level, view);
+  if (layers & kLayerGrid && GridSize(level)) DrawGrid(draw, level, view);
   DrawBoundsAndEnd(draw, level, view);
   DrawLines(draw, level, view, layers, selection);
   DrawItemLabels(draw, level, view, layers, selection, boxes);
