@@ -169,6 +169,20 @@ TEST(EditCommands, PickingPrefersPointsAndFindsSegments) {
   EXPECT_EQ(ItemsInBox(level, RectBetween({-10, 70}, {10, 110}), kAllItemLayers).size(), 2u);
 }
 
+TEST(EditCommands, TheGamesLimitsAreNamed) {
+  LevelSource level = PineIsles();
+  EXPECT_EQ(BeyondTheGamesLimits(level), "");
+  while (std::count_if(level.pickups.begin(), level.pickups.end(), [](const LevelPickup& p) { return p.kind == 3; }) <= 100)
+    ApplyCommand(level, AddItem(level, ItemKind::kPickup, 0, LevelPickup{{0, 0}, 3, 0}));
+  EXPECT_EQ(BeyondTheGamesLimits(level), "a level holds at most 100 pickups of kind 3");
+  level = PineIsles();
+  size_t points = 0;
+  for (const LevelStroke& stroke : level.lines[kPlatformLines]) points += stroke.points.size();
+  ApplyCommand(level, AddItem(level, ItemKind::kStroke, kPlatformLines,
+                              LevelStroke{std::vector<LevelPoint>(512 - points, LevelPoint{1, 1}), 0}));
+  EXPECT_EQ(BeyondTheGamesLimits(level), "a line list holds at most 511 points; the platform lines would have 512");
+}
+
 TEST(EditCommands, SnapRoundsToTheNearestTenOnBothSides) {
   EXPECT_EQ(Snap(14), 10);
   EXPECT_EQ(Snap(15), 20);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 
+#include "app/GameState.h"
+
 
 namespace {
 
@@ -292,6 +294,24 @@ Selection AddedItems(const EditCommand& command) {
 
 void KeepExisting(const LevelSource& level, Selection& items) {
   std::erase_if(items, [&](const ItemRef& ref) { return !ItemAt(level, ref); });
+}
+
+std::string BeyondTheGamesLimits(const LevelSource& level) {
+  for (int list = 0; list < kLineLists; ++list) {
+    size_t points = 0;
+    for (const LevelStroke& stroke : level.lines[list]) points += stroke.points.size();
+    if (points > size_t(kMaxLinePoint))
+      return std::string("a line list holds at most 511 points; the ") + LineListKeyword(list) + " lines would have " +
+             std::to_string(points);
+  }
+  if (level.units.size() > size_t(kMaxUnits)) return "a level holds at most 500 units besides the player";
+  for (int64_t kind = 0; kind < 7; ++kind) {
+    const auto count = std::count_if(level.pickups.begin(), level.pickups.end(),
+                                     [&](const LevelPickup& p) { return p.kind == kind; });
+    if (count > 100) return "a level holds at most 100 pickups of kind " + std::to_string(kind);
+  }
+  if (level.blocks.size() > size_t(kMaxBlock) + 1) return "a level holds at most 501 blocks";
+  return "";
 }
 
 int64_t Snap(int64_t value) {

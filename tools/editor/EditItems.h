@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -97,6 +98,11 @@ EditCommand PasteItems(const LevelSource& level, const Clipboard& clipboard, int
 Selection AddedItems(const EditCommand& command);
 // Drops the refs that no longer name an item.
 void KeepExisting(const LevelSource& level, Selection& items);
+
+// What the level holds beyond the game's tables ("" if nothing): more than
+// 511 points in a line list, 500 units, 100 pickups of a kind or 501 blocks.
+// The editor adds nothing that would go beyond them.
+std::string BeyondTheGamesLimits(const LevelSource& level);
 
 // Snapping to the editor's grid of 10 pixels.
 constexpr int64_t kSnapStep = 10;

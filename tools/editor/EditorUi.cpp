@@ -89,6 +89,15 @@ bool Editor::Busy() const {
 
 bool Editor::Do(EditCommand command) {
   if (command.changes.empty()) return false;
+  if (!AddedItems(command).empty()) {
+    LevelSource after = document_.level;
+    if (ApplyCommand(after, command)) {
+      if (const std::string beyond = BeyondTheGamesLimits(after); !beyond.empty()) {
+        Say(command.name + " refused: " + beyond);
+        return false;
+      }
+    }
+  }
   const std::string name = command.name;
   if (!document_.Do(std::move(command))) {
     Say(name + " does not fit the level; nothing changed");
