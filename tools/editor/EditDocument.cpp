@@ -87,7 +87,8 @@ std::optional<EditDocument> OpenLevel(const std::string& path, std::string& erro
   EditDocument document;
   if (HasExtension(path, ".vrk") || IsBinaryLevel({bytes->begin(), bytes->end()})) {
     std::vector<std::string> messages;
-    std::optional<LevelSource> level = DecompileLevelBytes({bytes->begin(), bytes->end()}, messages);
+    // Read from the file itself, so that the game's messages name it.
+    std::optional<LevelSource> level = DecompileLevelFile(path, messages);
     if (!level) {
       error = path + ": the game refuses this level file";
       for (const std::string& message : messages) error += "\n" + message;

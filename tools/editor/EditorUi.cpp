@@ -78,7 +78,6 @@ void Editor::OfferRecovery() {
 
 void Editor::Say(const std::string& message) {
   message_ = message;
-  log_.push_back(message);
   std::fprintf(stderr, "virko-edit: %s\n", message.c_str());
 }
 
@@ -711,8 +710,14 @@ void Editor::ProblemsPanel() {
   const ImGuiIO& io = ImGui::GetIO();
   Dock(0, kMenuHeight + kToolsHeight, kLeftWidth,
        io.DisplaySize.y - kMenuHeight - kToolsHeight - kOverviewHeight - kStatusHeight);
-  const std::string title = "Problems (" + std::to_string(problems_.size()) + ")###Problems";
+  const size_t count = problems_.size() + document_.openProblems.size();
+  const std::string title = "Problems (" + std::to_string(count) + ")###Problems";
   if (ImGui::Begin(title.c_str(), nullptr, kDocked | ImGuiWindowFlags_HorizontalScrollbar)) {
+    // What could not be read when the file was opened (left out of the level).
+    for (const std::string& unread : document_.openProblems) {
+      ImGui::TextColored(ImVec4(1, 0.35f, 0.35f, 1), "not read: %s", unread.c_str());
+      if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", unread.c_str());
+    }
     for (size_t i = 0; i < problems_.size(); ++i) {
       const EditProblem& problem = problems_[i];
       ImGui::PushID(int(i));

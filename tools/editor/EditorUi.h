@@ -119,7 +119,6 @@ class Editor {
   std::vector<EditProblem> problems_;
   // Dialogs and messages.
   std::string message_;
-  std::vector<std::string> log_;
   bool helpShown_ = false;
   std::string pendingPopup_;
   std::function<void()> afterSave_;
@@ -127,7 +126,6 @@ class Editor {
   int newSize_[2] = {3, 1};
   std::vector<RecoveredLevel> recoveries_;
   bool finished_ = false;
-  bool quitAsked_ = false;
   bool fitPending_ = true;
   int64_t sizeInput_[2] = {0, 0};
   bool sizeEdited_ = false;  // the size fields hold what is typed, not the level's
