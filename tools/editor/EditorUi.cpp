@@ -34,6 +34,14 @@ void Dock(float x, float y, float w, float h) {
   ImGui::SetNextWindowSize(ImVec2(w, h), ImGuiCond_Always);
 }
 
+// A panel as tall as its contents, up to maxHeight: the software renderer
+// pays for every pixel of a panel, and the level shows around it.
+constexpr ImGuiWindowFlags kFitted = kDocked | ImGuiWindowFlags_AlwaysAutoResize;
+void DockFitted(float x, float y, float w, float maxHeight) {
+  ImGui::SetNextWindowPos(ImVec2(x, y), ImGuiCond_Always);
+  ImGui::SetNextWindowSizeConstraints(ImVec2(w, 0), ImVec2(w, std::max(40.0f, maxHeight)));
+}
+
 const char* const kUnitTypeNames[7] = {"0 player type", "1 walker", "2 left-walker", "3 flier",
                                        "4 flier", "5 flier", "6 straight mover"};
 const char* const kPickupNames[7] = {"0 cone", "1 puff", "2 bullets", "3 fuel", "4 no reward", "5 no reward",
@@ -577,8 +585,8 @@ void Editor::MenuBar() {
 }
 
 void Editor::ToolPanel() {
-  Dock(0, kMenuHeight, kLeftWidth, kToolsHeight);
-  if (ImGui::Begin("Tools", nullptr, kDocked)) {
+  DockFitted(0, kMenuHeight, kLeftWidth, kToolsHeight);
+  if (ImGui::Begin("Tools", nullptr, kFitted)) {
     for (int i = 0; i < 9; ++i) {
       const std::string label = std::to_string(i + 1) + " " + ToolName(Tool(i));
       if (ImGui::RadioButton(label.c_str(), int(tool_) == i)) {
@@ -689,9 +697,9 @@ void Editor::LevelProperties() {
 
 void Editor::PropertiesPanel() {
   const ImGuiIO& io = ImGui::GetIO();
-  Dock(io.DisplaySize.x - kSideWidth, kMenuHeight, kSideWidth,
-       io.DisplaySize.y - kMenuHeight - kOverviewHeight - kStatusHeight);
-  if (ImGui::Begin("Properties", nullptr, kDocked)) {
+  DockFitted(io.DisplaySize.x - kSideWidth, kMenuHeight, kSideWidth,
+             io.DisplaySize.y - kMenuHeight - kOverviewHeight - kStatusHeight);
+  if (ImGui::Begin("Properties", nullptr, kFitted)) {
     const Selection& selection = document_.selection;
     if (selection.size() == 1) {
       ItemProperties(*selection.begin());
@@ -708,11 +716,11 @@ void Editor::PropertiesPanel() {
 
 void Editor::ProblemsPanel() {
   const ImGuiIO& io = ImGui::GetIO();
-  Dock(0, kMenuHeight + kToolsHeight, kLeftWidth,
-       io.DisplaySize.y - kMenuHeight - kToolsHeight - kOverviewHeight - kStatusHeight);
+  DockFitted(0, kMenuHeight + kToolsHeight, kLeftWidth,
+             io.DisplaySize.y - kMenuHeight - kToolsHeight - kOverviewHeight - kStatusHeight);
   const size_t count = problems_.size() + document_.openProblems.size();
   const std::string title = "Problems (" + std::to_string(count) + ")###Problems";
-  if (ImGui::Begin(title.c_str(), nullptr, kDocked | ImGuiWindowFlags_HorizontalScrollbar)) {
+  if (ImGui::Begin(title.c_str(), nullptr, kFitted | ImGuiWindowFlags_HorizontalScrollbar)) {
     // What could not be read when the file was opened (left out of the level).
     for (const std::string& unread : document_.openProblems) {
       ImGui::TextColored(ImVec4(1, 0.35f, 0.35f, 1), "not read: %s", unread.c_str());

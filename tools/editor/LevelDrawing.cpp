@@ -26,6 +26,10 @@ constexpr int64_t kCloudTop = 1150;  // the cloud band's top edge, and its heigh
 constexpr int64_t kCloudHeight = 1200;
 constexpr int64_t kEndMargin = 500;
 constexpr float kPenWidth = 23;
+// Below this scale items are a few pixels across: their marks show them,
+// and their pictures are not drawn (each costs the software renderer a
+// draw call of its own).
+constexpr double kSmallestItemPictures = 0.1;
 
 const ImU32 kSelected = IM_COL32(255, 210, 0, 255);
 const ImU32 kError = IM_COL32(255, 40, 40, 255);
@@ -181,6 +185,7 @@ void DrawLevelPictures(const LevelSource& level, const EditView& view, int viewW
   }
   if (layers & kLayerClouds)
     DrawOverlay(cloudTex, 0, kCloudTop, kCloudDepth, double(level.screensX * kScreenWidth), kCloudHeight, 1);
+  if (view.scale < kSmallestItemPictures) return;
   if (layers & kLayerBlocks)
     for (const LevelBlock& block : level.blocks)
       if (Visible(view, viewWidth, viewHeight, double(block.at.x), double(block.at.y), 70, 35))
