@@ -18,6 +18,7 @@
 #include "tools/editor/Recovery.h"
 #include "tools/level/LevelBinary.h"
 #include "tools/level/LevelCheck.h"
+#include "tools/level/PlayFolder.h"
 
 namespace {
 
@@ -507,6 +508,37 @@ TEST(EditorKeysTest, NoTwoActionsShareAKeyAndEveryActionHasOne) {
     bound.insert(binding.action);
   }
   EXPECT_EQ(bound.size(), size_t(Action::kHelp) + 1);
+}
+
+}  // namespace
+
+namespace {
+
+class PlayFolderTest : public TempFolder {};
+
+// A test play's folder writes its own level and settings, never through a
+// link into the content folder it borrows every other file from.
+TEST_F(PlayFolderTest, OwnLevelAndSettingsLinksForTheRest) {
+  const fs::path content = folder / "content", play = folder / "play";
+  fs::create_directories(content / "DATA/levels/pine-isles");
+  WriteAll(content / "DATA/levels/pine-isles.vrk", "the content's level");
+  WriteAll(content / "DATA/levels/pine-isles/0.tga", "a picture");
+  WriteAll(content / "settings.cfg", "PPP");
+  WriteAll(content / "levels.cfg", "catalogue");
+  std::string error;
+  ASSERT_TRUE(MakePlayFolder(play.string(), content.string(), "DATA/levels/pine-isles.vrk", {'n', 'e', 'w'}, error))
+      << error;
+  EXPECT_EQ(ReadAll(play / "DATA/levels/pine-isles.vrk"), "new");
+  EXPECT_EQ(ReadAll(content / "DATA/levels/pine-isles.vrk"), "the content's level");
+  EXPECT_FALSE(fs::is_symlink(play / "DATA/levels/pine-isles.vrk"));
+  EXPECT_FALSE(fs::is_symlink(play / "settings.cfg"));
+  EXPECT_TRUE(fs::is_symlink(play / "levels.cfg"));
+  EXPECT_TRUE(fs::is_symlink(play / "DATA/levels/pine-isles"));
+  EXPECT_EQ(ReadAll(play / "DATA/levels/pine-isles/0.tga"), "a picture");
+  // Made again for the next play: the old folder goes first.
+  ASSERT_TRUE(MakePlayFolder(play.string(), content.string(), "DATA/levels/pine-isles.vrk", {'2'}, error));
+  EXPECT_EQ(ReadAll(play / "DATA/levels/pine-isles.vrk"), "2");
+  EXPECT_EQ(ReadAll(content / "DATA/levels/pine-isles.vrk"), "the content's level");
 }
 
 }  // namespace
