@@ -1,8 +1,9 @@
 #!/bin/sh
 # The level editor driven like a level designer, with xdotool under the X
 # server of $DISPLAY (a 1600 x 900 screen):
-#  1. File > New (3 x 1 screens); a ground line with a pit, two units, five
-#     pickups and a block drawn with the mouse; saved as a new file.
+#  1. File > New (3 x 1 screens); a ground line with a pit (drawn on from
+#     its end into a wall), two units, five pickups and a block drawn with
+#     the mouse; saved as a new file.
 #  2. The saved level passes virko-tool check without a word, and a route
 #     that runs and jumps the pit reaches its end in virko-tool simulate.
 #  3. F5 plays it in the game; leaving the game returns to the editor.
@@ -60,6 +61,7 @@ expect_said 5 "new level of 3 x 1 screens"
 press 2  # solid line: the ground, with a pit from x 1000 to 1060
 click_world 0 500 && click_world 1000 500 && press Return
 click_world 1060 500 && click_world 2400 500 && press Return
+click_world 2400 500 && click_world 2400 300 && press Return  # on from its end: a wall
 press 5  # units: hedgehogs, beyond the level's end
 click_world 2200 450 && click_world 2300 450
 press 6  # pickups along the way
@@ -74,7 +76,9 @@ expect_said 5 "saved $level"
 # 2. Checked and simulated.
 "$tool" check "$level" > "$out/check.log" 2>&1 || fail "virko-tool check refuses the level (see $out/check.log)"
 ! grep -q "warning\|error" "$out/check.log" || fail "virko-tool check is not clean: $(cat "$out/check.log")"
-grep -q "2 units, 12 pickups, 2 blocks" "$out/check.log" || fail "not what was drawn: $(cat "$out/check.log")"
+grep -q "5 solid / 0 platform / 0 unused points, 2 units, 12 pickups, 2 blocks" "$out/check.log" ||
+  fail "not what was drawn: $(cat "$out/check.log")"
+grep -q "^solid 1060,500 2400,500 2400,300$" "$level" || fail "the line was not drawn on from its end"
 cp -r "$content" "$out/simulate"
 cp "${level%.level}.vrk" "$out/simulate/DATA/levels/pine-isles.vrk"
 # Run right (2 pixels a frame from x 200), jump at x 960, run on.

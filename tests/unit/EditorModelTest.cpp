@@ -98,6 +98,7 @@ TEST(EditCommands, EveryCommandIsUndoneExactly) {
   ExpectUndoable(level, AddItem(level, ItemKind::kBlock, 0, LevelBlock{{500, 500}, false, 0, 0}));
   ExpectUndoable(level, AddItem(level, ItemKind::kStroke, kUnusedLines, LevelStroke{{{1, 2}, {3, 4}}, 0}));
   ExpectUndoable(level, InsertPoint(level, {ItemKind::kPoint, kSolidLines, 0, 1}, {60, 620}));
+  ExpectUndoable(level, ExtendStroke(level, {ItemKind::kStroke, kPlatformLines, 1}, {{5, 5}, {6, 6}}));
   ExpectUndoable(level, ResizeLevel(level, 32, 2));
   ExpectUndoable(level, ResizeLevel(level, 4, 5));
   ExpectUndoable(level, PasteItems(level, CopyItems(level, {point, unit, pickup, block}), 10, 10));

@@ -247,6 +247,16 @@ EditCommand InsertPoint(const LevelSource& level, const ItemRef& at, const Level
   return command;
 }
 
+EditCommand ExtendStroke(const LevelSource& level, const ItemRef& stroke, const std::vector<LevelPoint>& points) {
+  EditCommand command{"Extend line", {}};
+  const std::optional<ItemValue> value = ItemAt(level, stroke);
+  if (stroke.kind != ItemKind::kStroke || !value) return command;
+  int next = int(std::get<LevelStroke>(*value).points.size());
+  for (const LevelPoint& point : points)
+    command.changes.push_back({{ItemKind::kPoint, stroke.list, stroke.index, next++}, std::nullopt, point});
+  return command;
+}
+
 EditCommand ResizeLevel(const LevelSource& level, int64_t screensX, int64_t screensY) {
   EditCommand command{"Resize", {}};
   if (screensX < 1 || screensY < 1 || screensX > 255 || screensY > 255) return command;

@@ -83,6 +83,8 @@ EditCommand SetItem(const LevelSource& level, const ItemRef& ref, const ItemValu
 // ref is in the command's last change.
 EditCommand AddItem(const LevelSource& level, ItemKind kind, int list, const ItemValue& value);
 EditCommand InsertPoint(const LevelSource& level, const ItemRef& at, const LevelPoint& point);
+// Appends the points to the end of a stroke (ref of kind kStroke).
+EditCommand ExtendStroke(const LevelSource& level, const ItemRef& stroke, const std::vector<LevelPoint>& points);
 // New size in screens: rows and columns are added with no picture, or cut.
 EditCommand ResizeLevel(const LevelSource& level, int64_t screensX, int64_t screensY);
 

@@ -114,7 +114,7 @@ void Editor::ToolPanel() {
       const std::string label = std::to_string(i + 1) + " " + ToolName(Tool(i));
       if (ImGui::RadioButton(label.c_str(), int(tool_) == i)) {
         tool_ = Tool(i);
-        stroke_.clear();
+        DropStroke();
       }
     }
     ImGui::Separator();

@@ -158,7 +158,7 @@ void Editor::Run(Action action) {
       {Action::kToolScreens, Tool::kScreens}};
   for (const auto& [toolAction, tool] : kToolActions) {
     if (action == toolAction) {
-      if (tool != tool_) stroke_.clear();
+      if (tool != tool_) DropStroke();
       tool_ = tool;
       return;
     }
@@ -204,7 +204,7 @@ void Editor::Run(Action action) {
                                        layers_ & kAllItemLayers);
       break;
     case Action::kDeselect:
-      if (!stroke_.empty()) stroke_.clear();
+      if (!stroke_.empty()) DropStroke();
       else document_.selection.clear();
       break;
     case Action::kInsertPoint: InsertPointAtPointer(); break;
@@ -268,8 +268,10 @@ void Editor::MoveSelection(int64_t dx, int64_t dy) {
 }
 
 void Editor::FinishStroke() {
-  if (stroke_.size() >= 2) {
-    const int list = tool_ == Tool::kPlatform ? kPlatformLines : tool_ == Tool::kUnused ? kUnusedLines : kSolidLines;
+  const int list = DrawnList();
+  if (stroke_.size() >= 2 && extending_) {
+    Do(ExtendStroke(document_.level, *extending_, {stroke_.begin() + 1, stroke_.end()}));
+  } else if (stroke_.size() >= 2) {
     EditCommand add = AddItem(document_.level, ItemKind::kStroke, list, LevelStroke{stroke_, 0});
     add.name = std::string("Draw ") + LineListKeyword(list) + " line";
     const Selection added = AddedItems(add);
@@ -277,7 +279,16 @@ void Editor::FinishStroke() {
   } else if (!stroke_.empty()) {
     Say("a line needs at least two points");
   }
+  DropStroke();
+}
+
+int Editor::DrawnList() const {
+  return tool_ == Tool::kPlatform ? kPlatformLines : tool_ == Tool::kUnused ? kUnusedLines : kSolidLines;
+}
+
+void Editor::DropStroke() {
   stroke_.clear();
+  extending_.reset();
 }
 
 void Editor::InsertPointAtPointer() {
@@ -348,7 +359,7 @@ void Editor::Adopt(EditDocument document) {
   Close();
   document_ = std::move(document);
   checkedVersion_ = UINT64_MAX;
-  stroke_.clear();
+  DropStroke();
   sizeEdited_ = false;
   fitPending_ = true;
 }
@@ -446,7 +457,20 @@ void Editor::PlaceInput(const LevelPoint& at) {
   switch (tool_) {
     case Tool::kSolid:
     case Tool::kPlatform:
-    case Tool::kUnused: stroke_.push_back(at); break;
+    case Tool::kUnused: {
+      // A line begun on the last point of a line of the same kind goes on
+      // from there.
+      const int list = DrawnList();
+      const std::optional<ItemRef> under = ItemUnder(level, pointer_, SlackPixels(), 1u << list, boxes_);
+      if (stroke_.empty() && under && under->kind == ItemKind::kPoint &&
+          size_t(under->sub) + 1 == level.lines[list][under->index].points.size()) {
+        extending_ = ItemRef{ItemKind::kStroke, list, under->index, 0};
+        stroke_.push_back(*ItemAnchor(level, *under));
+      } else {
+        stroke_.push_back(at);
+      }
+      break;
+    }
     case Tool::kUnit: Do(AddItem(level, ItemKind::kUnit, 0, LevelUnit{at, unitType_, 0})); break;
     case Tool::kPickup: Do(AddItem(level, ItemKind::kPickup, 0, LevelPickup{at, pickupKind_, 0})); break;
     case Tool::kBlock: Do(AddItem(level, ItemKind::kBlock, 0, LevelBlock{at, blockPermanent_, 0, 0})); break;
@@ -468,7 +492,7 @@ void Editor::PlaceInput(const LevelPoint& at) {
 void Editor::Marks() {
   ImDrawList& draw = *ImGui::GetBackgroundDrawList();
   DrawnMarks marks{&document_.selection, &problems_, &stroke_, 0};
-  marks.strokeList = tool_ == Tool::kPlatform ? kPlatformLines : tool_ == Tool::kUnused ? kUnusedLines : kSolidLines;
+  marks.strokeList = DrawnList();
   DrawLevelMarks(draw, document_.level, view_, layers_, marks, boxes_);
   if (!stroke_.empty())
     draw.AddLine(ViewPoint(view_, stroke_.back()), ViewPoint(view_, SnappedPointer()), LineListColour(marks.strokeList));

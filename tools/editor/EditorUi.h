@@ -81,6 +81,8 @@ class Editor {
   void Adopt(EditDocument document);
   void Play(bool fromPointer);
   void FinishStroke();
+  void DropStroke();
+  int DrawnList() const;  // the line list of the line tool chosen
   void InsertPointAtPointer();
   void MoveSelection(int64_t dx, int64_t dy);
   void FitView();
@@ -104,7 +106,8 @@ class Editor {
   int64_t unitType_ = 1, pickupKind_ = 0;
   bool blockPermanent_ = false;
   Clipboard clipboard_;
-  std::vector<LevelPoint> stroke_;
+  std::vector<LevelPoint> stroke_;        // the line being drawn
+  std::optional<ItemRef> extending_;     // the stroke it goes on from, if any
   // Pointer state.
   LevelPoint pointer_;
   bool shiftHeld_ = false;
