@@ -90,11 +90,12 @@ std::string KeyText(const KeyBinding& binding);
 const KeyBinding& BindingOf(Action action);  // its first binding
 
 // What the mouse does, for the help.
-inline constexpr std::array<std::pair<const char*, const char*>, 10> kMouseActions{{
+inline constexpr std::array<std::pair<const char*, const char*>, 11> kMouseActions{{
     {"Left click", "select the item under the pointer (Ctrl: add or remove it); with a placing tool, place"},
     {"Left drag on an item", "move the selection (snapped to 10 px; hold Shift to move freely)"},
     {"Left drag on empty ground", "select every item in the box (Ctrl: add them)"},
     {"Left click, line tools", "add a point to the line being drawn (Shift: no snapping)"},
+    {"Left click on a line's last point, line tools", "go on drawing that line"},
     {"Right click, line tools", "finish the line being drawn"},
     {"Middle drag", "pan the view"},
     {"Wheel", "zoom at the pointer (1/16 to 4x)"},
