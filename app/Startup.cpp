@@ -17,10 +17,22 @@
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
+#include "screens/Screens.h"
 
 namespace {
 
 bool formCreated = false;
+bool startAtFirstLevel = false;
+
+void StartFirstLevelAtOnce() {
+  SkipIntro();
+  mainScreen.newGameChosen = 1;
+  mainScreen.menuHidden = 1;
+  mainScreen.titleMusicOn = 0;
+  videoStarted = 1;
+  videoDone = 1;
+  game.loadProgress = 2;  // past 1: the level loads in the first frame
+}
 
 }  // namespace
 
@@ -73,7 +85,10 @@ void FormCreate() {
   CreateButton(exitButton, 100, 35, "DATA\\Message\\exit_R.tga", "DATA\\Message\\exit_P.tga");
   CreateButton(backButton, 100, 35, "DATA\\Message\\back_R.tga", "DATA\\Message\\back_P.tga");
   LoadJPG("DATA\\Message\\exit.jpg", exitPromptTex);
+  if (startAtFirstLevel) StartFirstLevelAtOnce();
 }
+
+void SetStartAtFirstLevel(bool atOnce) { startAtFirstLevel = atOnce; }
 
 void ResetStartup() { formCreated = false; }
 

@@ -19,6 +19,10 @@ void SetUpPickupKinds();
 void SetupContext(int left, int top, int width, int height, int bits, int frequency,
                   int fullScreen);
 void FormClose();
+// For test plays of a level being made: when set, start-up ends with the
+// first level starting at once, without the splash, the menu, the intro
+// video and the loading title's wait.
+void SetStartAtFirstLevel(bool atOnce);
 
 // The frame handler and its play block.
 void DXTimer1Timer();

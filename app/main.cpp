@@ -7,6 +7,7 @@
 #include "app/DisplayChoice.h"
 #include "app/GameFolder.h"
 #include "app/MainLoop.h"
+#include "app/Startup.h"
 #include "platform/Files.h"
 #include "platform/PlayerFolders.h"
 #include "platform/Window.h"
@@ -17,11 +18,13 @@ constexpr int kUsageError = 64;  // sysexits.h's EX_USAGE
 constexpr int kNoGameFiles = 66;  // EX_NOINPUT
 
 const char kHelp[] =
-    "usage: virko [--window] [--data DIR]\n"
+    "usage: virko [--window] [--data DIR] [--play-level]\n"
     "A 2D side-scrolling platform game.\n"
     "\n"
     "  --window     start in a window, not full screen (F11 or Alt+Enter switch)\n"
     "  --data DIR   play the game files in DIR, a folder that holds levels.cfg\n"
+    "  --play-level start playing the first level at once: no splash, menu,\n"
+    "               intro video or loading wait (test plays of the level editor)\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
     "\n"
@@ -51,6 +54,8 @@ int main(int argc, char** argv) {
       return 0;
     } else if (option == "--window") {
       inWindow = true;
+    } else if (option == "--play-level") {
+      SetStartAtFirstLevel(true);
     } else if (option == "--data") {
       if (++i == argc) return UsageError("--data needs a folder");
       given = argv[i];

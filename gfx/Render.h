@@ -85,3 +85,15 @@ void RenderDigits(const std::string& digits, TextureName strip, float x, float y
 // A sprite frame centred on (x, y) at z = -depth, optionally mirrored.
 void RenderSprite(TextureName texture, double x, double y, double depth, int width, int height,
                   bool mirrored);
+
+// The level editor's view: the world drawn straight into the window (no
+// scene target) at any scale. RenderSetupWorldView once after the context is
+// made; each frame begins with RenderBeginWorldView: the whole drawable as
+// viewport, showing world x from left and y from top at scale window pixels
+// a world pixel, cleared to the colour. The drawing routines above then take
+// world coordinates.
+void RenderSetupWorldView();
+void RenderBeginWorldView(int drawableWidth, int drawableHeight, double left, double top, double scale,
+                          float red, float green, float blue);
+// Waits until everything drawn so far is done (for timing a frame).
+void RenderFinish();

@@ -53,6 +53,8 @@ void AnimateIntro(float delay, float fade, float hold) {
 
 }  // namespace
 
+void SkipIntro() { EndIntro(); }
+
 void IntroFrame(float delay, float fade, float hold) {
   if (IntroState.finished) return;
   if (!IntroState.loaded) LoadIntro();

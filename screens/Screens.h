@@ -18,6 +18,8 @@ struct tIntroState {
   uint8_t finished;
 };
 extern tIntroState IntroState;
+// Ends the intro before it has shown anything (test plays).
+void SkipIntro();
 void IntroFrame(float delay, float fade, float hold);
 
 // Main menu.

@@ -10,7 +10,7 @@ PACKAGES=(
   libopenal-dev libsndfile1-dev libpixman-1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  libfreetype-dev fonts-dejavu-core libpng-dev
+  libfreetype-dev fonts-dejavu-core libpng-dev libimgui-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils xserver-xephyr openbox imagemagick ffmpeg valgrind
   time libjpeg-turbo-progs lame
   sway xwayland grim wtype jq

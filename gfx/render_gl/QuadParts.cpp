@@ -116,26 +116,37 @@ tTexelCoverage MeasureCoverage(const uint8_t* rgba, int width, int height) {
   c.cellsY = CellsFor(height, c.cell);
   std::vector<uint8_t> visible(size_t(c.cellsX) * c.cellsY, 0);
   std::vector<uint8_t> seeThrough(visible.size(), 0);
+  c.visibleX0 = width;
+  c.visibleY0 = height;
+  // One pass, a cell's run of a row at a time: every texture the game loads
+  // goes through here, so no division per texel.
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const uint8_t alpha = rgba[(size_t(y) * width + x) * 4 + 3];
-      const size_t cell = size_t(y / c.cell) * c.cellsX + x / c.cell;
-      visible[cell] |= alpha > 0;
-      seeThrough[cell] |= alpha < 255;
+    const uint8_t* alphas = rgba + size_t(y) * width * 4 + 3;
+    const size_t cellRow = size_t(y / c.cell) * c.cellsX;
+    int first = width, last = -1;
+    for (int x0 = 0, cx = 0; x0 < width; x0 += c.cell, ++cx) {
+      const int x1 = std::min(width, x0 + c.cell);
+      bool anyVisible = false, anySeeThrough = false;
+      for (int x = x0; x < x1; ++x) {
+        const uint8_t alpha = alphas[size_t(x) * 4];
+        if (alpha > 0) {
+          first = std::min(first, x);
+          last = x;
+          anyVisible = true;
+        }
+        anySeeThrough |= alpha < 255;
+      }
+      visible[cellRow + cx] |= anyVisible;
+      seeThrough[cellRow + cx] |= anySeeThrough;
+    }
+    if (last >= 0) {
+      c.visibleX0 = std::min(c.visibleX0, first);
+      c.visibleX1 = std::max(c.visibleX1, last);
+      c.visibleY0 = std::min(c.visibleY0, y);
+      c.visibleY1 = y;
     }
   }
   c.allOpaque = std::find(seeThrough.begin(), seeThrough.end(), 1) == seeThrough.end();
-  c.visibleX0 = width;
-  c.visibleY0 = height;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (rgba[(size_t(y) * width + x) * 4 + 3] == 0) continue;
-      c.visibleX0 = std::min(c.visibleX0, x);
-      c.visibleX1 = std::max(c.visibleX1, x);
-      c.visibleY0 = std::min(c.visibleY0, y);
-      c.visibleY1 = std::max(c.visibleY1, y);
-    }
-  }
   c.visible = SumCells(visible, c.cellsX, c.cellsY);
   c.seeThrough = SumCells(seeThrough, c.cellsX, c.cellsY);
   return c;

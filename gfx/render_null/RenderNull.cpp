@@ -30,3 +30,6 @@ void RenderBackground(TextureName, float, float) {}
 void RenderText(uint16_t, const std::string&, TextureName, float, float) {}
 void RenderDigits(const std::string&, TextureName, float, float, float) {}
 void RenderSprite(TextureName, double, double, double, int, int, bool) {}
+void RenderSetupWorldView() {}
+void RenderBeginWorldView(int, int, double, double, double, float, float, float) {}
+void RenderFinish() {}

@@ -34,9 +34,11 @@ id=lv.virko.Virko
 # 1. The files.
 cat > "$out/expected" <<LIST
 bin/virko
+bin/virko-edit
 bin/virko-replay
 bin/virko-tool
 lib/x86_64-linux-gnu/virko/libvirko_video.so
+share/applications/$id.Editor.desktop
 share/applications/$id.desktop
 share/doc/virko/changelog.gz
 share/doc/virko/copyright
@@ -44,6 +46,7 @@ share/icons/hicolor/128x128/apps/$id.png
 share/icons/hicolor/256x256/apps/$id.png
 share/icons/hicolor/48x48/apps/$id.png
 share/icons/hicolor/64x64/apps/$id.png
+share/man/man1/virko-edit.1.gz
 share/man/man1/virko-replay.1.gz
 share/man/man1/virko-tool.1.gz
 share/man/man6/virko.6.gz
@@ -53,10 +56,11 @@ LIST
 LC_ALL=C sort "$out/expected" | diff - "$out/installed" || fail "the installed files differ from the list"
 diff -r "$build/stage/content" "$usr/share/virko" > /dev/null ||
   fail "the installed content differs from what the content tool made"
-for program in virko virko-tool virko-replay; do
+for program in virko virko-tool virko-replay virko-edit; do
   ! readelf -d "$usr/bin/$program" | grep -q 'R.*PATH' || fail "$program keeps a library search path of the build"
 done
 desktop-file-validate "$usr/share/applications/$id.desktop" || fail "the desktop entry"
+desktop-file-validate "$usr/share/applications/$id.Editor.desktop" || fail "the editor's desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" > "$out/appstream.log" ||
   { cat "$out/appstream.log"; fail "the AppStream data"; }
 echo "installed files, desktop entry and AppStream data: good"

@@ -23,9 +23,10 @@ for library in libsdl2-2.0-0 libopenal1 libsndfile1 libjpeg62-turbo libavcodec l
 done
 
 dpkg-deb --contents "$deb" | awk '{ print $6 }' > "$out/contents"
-for file in ./usr/games/virko ./usr/games/virko-tool ./usr/games/virko-replay \
+for file in ./usr/games/virko ./usr/games/virko-tool ./usr/games/virko-replay ./usr/games/virko-edit \
     ./usr/lib/x86_64-linux-gnu/virko/libvirko_video.so ./usr/share/virko/levels.cfg \
-    ./usr/share/applications/lv.virko.Virko.desktop ./usr/share/metainfo/lv.virko.Virko.metainfo.xml \
+    ./usr/share/applications/lv.virko.Virko.desktop ./usr/share/applications/lv.virko.Virko.Editor.desktop \
+    ./usr/share/metainfo/lv.virko.Virko.metainfo.xml ./usr/share/man/man1/virko-edit.1.gz \
     ./usr/share/icons/hicolor/48x48/apps/lv.virko.Virko.png ./usr/share/man/man6/virko.6.gz \
     ./usr/share/doc/virko/copyright; do
   grep -qx "$file" "$out/contents" || fail "the package lacks $file"
@@ -36,6 +37,8 @@ done
 dpkg-deb -x "$deb" "$out/root"
 grep -qx 'Exec=/usr/games/virko' "$out/root/usr/share/applications/lv.virko.Virko.desktop" ||
   fail "the desktop entry does not start /usr/games/virko"
+grep -qx 'Exec=/usr/games/virko-edit %f' "$out/root/usr/share/applications/lv.virko.Virko.Editor.desktop" ||
+  fail "the editor's desktop entry does not start /usr/games/virko-edit"
 "$out/root/usr/games/virko-tool" check-content "$out/root/usr/share/virko" > "$out/check.log" 2>&1 ||
   { cat "$out/check.log"; fail "the packaged content does not check clean"; }
 

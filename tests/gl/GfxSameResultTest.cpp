@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <utility>
 
 #include "game/Anim.h"
@@ -57,6 +58,54 @@ bool Overlap(const tQuadPart& a, const tQuadPart& b) {
 }
 
 }  // namespace
+
+// Against the texels themselves, on pictures of odd sizes with scattered
+// transparency: the visible bounds and "all opaque" exactly, and the cell
+// queries never claiming a rectangle empty or opaque when a texel says not.
+TEST(QuadParts, CoverageAgreesWithEveryTexel) {
+  std::mt19937 random(7);
+  for (const auto& [width, height] : {std::pair{1, 1}, {5, 3}, {67, 130}, {257, 65}, {800, 600}}) {
+    for (int density : {0, 1, 50, 100}) {
+      SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " density " + std::to_string(density));
+      std::vector<uint8_t> rgba(size_t(width) * height * 4, 255);
+      for (size_t i = 3; i < rgba.size(); i += 4) {
+        const int roll = int(random() % 100);
+        rgba[i] = roll < density ? uint8_t(roll % 2 ? 0 : 128) : 255;
+      }
+      if (density == 0) std::fill(rgba.begin(), rgba.end(), 0);  // wholly transparent
+      const auto alpha = [&](int x, int y) { return rgba[(size_t(y) * width + x) * 4 + 3]; };
+      const tTexelCoverage coverage = MeasureCoverage(rgba.data(), width, height);
+      int x0 = width, y0 = height, x1 = -1, y1 = -1;
+      bool allOpaque = true;
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+          allOpaque &= alpha(x, y) == 255;
+          if (alpha(x, y) == 0) continue;
+          x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+      EXPECT_EQ(coverage.allOpaque, allOpaque);
+      EXPECT_EQ(std::tie(coverage.visibleX0, coverage.visibleY0, coverage.visibleX1, coverage.visibleY1),
+                std::tie(x0, y0, x1, y1));
+      for (int probe = 0; probe < 200; ++probe) {
+        const int ax = int(random() % width), bx = int(random() % width);
+        const int ay = int(random() % height), by = int(random() % height);
+        bool anyVisible = false, opaque = true;
+        for (int y = std::min(ay, by); y <= std::max(ay, by); ++y)
+          for (int x = std::min(ax, bx); x <= std::max(ax, bx); ++x) {
+            anyVisible |= alpha(x, y) > 0;
+            opaque &= alpha(x, y) == 255;
+          }
+        const int rx0 = std::min(ax, bx), ry0 = std::min(ay, by), rx1 = std::max(ax, bx), ry1 = std::max(ay, by);
+        if (anyVisible) {
+          EXPECT_TRUE(coverage.AnyVisible(rx0, ry0, rx1, ry1));
+        }
+        if (!opaque) {
+          EXPECT_FALSE(coverage.AllOpaque(rx0, ry0, rx1, ry1));
+        }
+      }
+    }
+  }
+}
 
 TEST(QuadParts, MaskSplitsIntoEdgesAndAnEmptyMiddleThatTileTheQuad) {
   const std::vector<uint8_t> texels = Texels(256, 192, Mask);

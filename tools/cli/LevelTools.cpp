@@ -62,14 +62,6 @@ std::string WithExtension(const std::string& path, const char* extension) {
   return std::filesystem::path(path).replace_extension(extension).string();
 }
 
-// A level file is a sequence of 32-bit reals, which always holds zero bytes
-// for the small whole numbers of a level; a level text never does.
-bool IsBinaryLevel(const std::vector<uint8_t>& bytes) {
-  for (uint8_t byte : bytes)
-    if (byte == 0) return true;
-  return false;
-}
-
 void PrintProblems(const std::string& name, const std::vector<LevelProblem>& problems) {
   for (const LevelProblem& problem : problems)
     std::fprintf(stderr, "%s\n", FormatProblem(name, problem).c_str());

@@ -186,6 +186,12 @@ std::vector<uint8_t> LevelFileBytes(const std::vector<float>& numbers) {
   return bytes;
 }
 
+bool IsBinaryLevel(const std::vector<uint8_t>& bytes) {
+  for (uint8_t byte : bytes)
+    if (byte == 0) return true;
+  return false;
+}
+
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

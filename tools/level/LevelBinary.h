@@ -24,6 +24,10 @@ size_t CompiledNumberCount(const LevelSource& level);
 // Little-endian 32-bit reals, the file's layout.
 std::vector<uint8_t> LevelFileBytes(const std::vector<float>& numbers);
 
+// A level file is a sequence of 32-bit reals, which always holds zero bytes
+// for the small whole numbers of a level; a level text never does.
+bool IsBinaryLevel(const std::vector<uint8_t>& bytes);
+
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
 std::optional<std::vector<uint8_t>> ReadBinaryFile(const std::string& path);
 
