@@ -12,6 +12,7 @@
 #include "app/Startup.h"
 #include "audio/AudioLibrary.h"
 #include "gfx/Focus.h"
+#include "gfx/ScreenPictures.h"
 #include "platform/GamePad.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
@@ -130,6 +131,7 @@ bool OpenGame() {
 
 int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
+  StopScreenPictures();  // its textures go with the window's context
   DestroyGameWindow();
   ClosePads();
   SDL_Quit();

@@ -108,14 +108,21 @@ TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
   return RenderUploadTexture(width, height, rgba, false);
 }
 
-TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
-  if (!FileExists(fileName)) {
+tTgaFile ReadTgaFile(const std::string& fileName) {
+  if (!FileExists(fileName)) return {};
+  return {true, ReadPictureFile(fileName)};
+}
+
+TgaStatus DecodeTgaFile(const tTgaFile& file, tImage& image) {
+  return file.bytes ? DecodeTga(*file.bytes, image) : TgaStatus::shortHeader;
+}
+
+TextureName FinishTga(const std::string& fileName, bool exists, TgaStatus status, const tImage& image,
+                      TextureName& texture) {
+  if (!exists) {
     ShowFileMessage(fileName, kLoadUnitCaption, kCannotLoadTga);  // the box gives no name
     return texture;
   }
-  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
-  tImage image;
-  const TgaStatus status = file ? DecodeTga(*file, image) : TgaStatus::shortHeader;
   if (status != TgaStatus::ok) {
     ReportTgaProblem(fileName, status);
     return texture;
@@ -123,6 +130,13 @@ TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
   NoteIfShrunk(fileName, image.width, image.height);
   texture = BuildTexture(uint16_t(image.width), uint16_t(image.height), image.rgba.data());
   return texture;
+}
+
+TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
+  const tTgaFile file = ReadTgaFile(fileName);
+  tImage image;
+  const TgaStatus status = DecodeTgaFile(file, image);
+  return FinishTga(fileName, file.exists, status, image, texture);
 }
 
 TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
