@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -115,9 +116,19 @@ void WaitUntil(Clock::time_point due) {
   }
 }
 
+// Pictures come and go while the level plays. Buffers of a picture's size are
+// mapped on their own, so that freeing one gives its memory back at once;
+// glibc's default would raise the threshold past them after the first free
+// and keep them on its heaps.
+void ReturnFreedPictureMemory() {
+  constexpr int kMappedFrom = 256 * 1024;
+  mallopt(M_MMAP_THRESHOLD, kMappedFrom);
+}
+
 }  // namespace
 
 bool OpenGame() {
+  ReturnFreedPictureMemory();
   std::string error;
   if (!CreateGameWindow(error)) {
     std::fprintf(stderr, "virko: %s\n", error.c_str());

@@ -24,6 +24,13 @@ constexpr size_t kMaxWaiting = 2;
 
 bool holdAll = false;
 
+// A picture's file as it was when the level was read.
+struct tHeldPicture {
+  std::string name;
+  bool exists = false;
+  cHeldFile file;
+};
+
 struct tDecoded {
   TgaStatus status = TgaStatus::ok;
   tImage image;
@@ -35,9 +42,8 @@ double Seconds() {
 
 class ScreenStreamer {
  public:
-  ScreenStreamer(std::vector<std::string> names, std::vector<tTgaFile> files, size_t capacity)
-      : names_(std::move(names)), files_(std::move(files)), cache_(Cells(int(files_.size()) - 1), capacity),
-        thread_([this] { Work(); }) {}
+  ScreenStreamer(std::vector<tHeldPicture> files, size_t capacity)
+      : files_(std::move(files)), cache_(Cells(int(files_.size()) - 1), capacity), thread_([this] { Work(); }) {}
 
   ~ScreenStreamer() {
     {
@@ -51,8 +57,10 @@ class ScreenStreamer {
 
   void Frame(double cameraX, double cameraY) {
     cache_.Look(cameraX, cameraY, Seconds());
-    for (int slot : cache_.Visible())
-      if (!Settled(slot)) Finish(slot, TakeOrDecode(slot), true);
+    for (int slot : cache_.Visible()) {
+      if (!Settled(slot)) Finish(slot, TakeOrDecode(slot));
+      ReportIfFailed(slot);
+    }
     UploadWithinBudget();
     for (int slot : cache_.ToRelease({held_.begin(), held_.end()})) {
       DeleteTexture(screenTex[slot]);
@@ -63,7 +71,7 @@ class ScreenStreamer {
 
   void LoadAll() {
     for (int slot = 1; slot < int(files_.size()); ++slot)
-      if (!Settled(slot)) Finish(slot, TakeOrDecode(slot), false);
+      if (!Settled(slot)) Finish(slot, TakeOrDecode(slot));
   }
 
  private:
@@ -91,25 +99,37 @@ class ScreenStreamer {
         return decoded;
       }
     }
+    return Decode(slot);
+  }
+
+  // Reads and decodes; touches nothing shared.
+  tDecoded Decode(int slot) const {
+    const tHeldPicture& picture = files_[size_t(slot)];
+    const tTgaFile file{picture.exists, picture.exists ? ReadPictureFile(picture.file) : std::nullopt};
     tDecoded decoded;
-    decoded.status = DecodeTgaFile(files_[size_t(slot)], decoded.image);
+    decoded.status = DecodeTgaFile(file, decoded.image);
     return decoded;
   }
 
-  // The texture, or the failure kept for the frame that first shows it,
-  // which reports it as LoadTGA would.
-  void Finish(int slot, const tDecoded& decoded, bool shown) {
-    const bool exists = files_[size_t(slot)].exists;
-    if (exists && decoded.status == TgaStatus::ok) {
-      FinishTga(names_[size_t(slot)], true, decoded.status, decoded.image, screenTex[slot]);
+  // The texture, or the failure, kept for the frame that first shows the
+  // picture.
+  void Finish(int slot, const tDecoded& decoded) {
+    const tHeldPicture& picture = files_[size_t(slot)];
+    if (picture.exists && decoded.status == TgaStatus::ok) {
+      FinishTga(picture.name, true, decoded.status, decoded.image, screenTex[slot]);
       held_.insert(slot);
-      return;
+    } else {
+      failed_.emplace(slot, tFailure{decoded.status, false});
     }
-    const bool firstTime = failed_.emplace(slot, false).first->second == false;
-    if (shown && firstTime) {
-      failed_[slot] = true;
-      FinishTga(names_[size_t(slot)], exists, decoded.status, decoded.image, screenTex[slot]);
-    }
+  }
+
+  // A failed picture in view: the message LoadTGA would give, once.
+  void ReportIfFailed(int slot) {
+    const auto found = failed_.find(slot);
+    if (found == failed_.end() || found->second.reported) return;
+    found->second.reported = true;
+    const tHeldPicture& picture = files_[size_t(slot)];
+    FinishTga(picture.name, picture.exists, found->second.status, tImage{}, screenTex[slot]);
   }
 
   void UploadWithinBudget() {
@@ -124,7 +144,7 @@ class ScreenStreamer {
       waiting_.erase(found);
       lock.unlock();
       wake_.notify_all();
-      Finish(slot, decoded, false);
+      Finish(slot, decoded);
       ++uploads;
     }
   }
@@ -151,22 +171,25 @@ class ScreenStreamer {
       if (stop_) return;
       decoding_ = queue_.front();
       queue_.pop_front();
+      const int slot = decoding_;
       lock.unlock();
-      tDecoded decoded;
-      decoded.status = DecodeTgaFile(files_[size_t(decoding_)], decoded.image);
+      tDecoded decoded = Decode(slot);
       lock.lock();
-      waiting_.insert_or_assign(decoding_, std::move(decoded));
+      waiting_.insert_or_assign(slot, std::move(decoded));
       decoding_ = 0;
     }
   }
 
   // Fixed while the thread runs; index 0 unused.
-  const std::vector<std::string> names_;
-  const std::vector<tTgaFile> files_;
+  const std::vector<tHeldPicture> files_;
   // Main thread only.
   ScreenCache cache_;
   std::set<int> held_;
-  std::map<int, bool> failed_;  // slot -> reported
+  struct tFailure {
+    TgaStatus status;
+    bool reported;
+  };
+  std::map<int, tFailure> failed_;
   // Shared with the loader thread.
   std::mutex mutex_;
   std::condition_variable wake_;
@@ -183,14 +206,15 @@ std::unique_ptr<ScreenStreamer> streamer;
 
 void StartScreenPictures(const std::string& folder, int count) {
   StopScreenPictures();
-  std::vector<std::string> names(size_t(count) + 1);
-  std::vector<tTgaFile> files(size_t(count) + 1);
+  std::vector<tHeldPicture> files(size_t(count) + 1);
   for (int v = 1; v <= count; ++v) {
-    names[size_t(v)] = folder + "\\" + std::to_string(v - 1) + ".tga";
-    files[size_t(v)] = ReadTgaFile(names[size_t(v)]);
+    tHeldPicture& picture = files[size_t(v)];
+    picture.name = folder + "\\" + std::to_string(v - 1) + ".tga";
+    picture.exists = FileExists(picture.name);
+    if (picture.exists) picture.file = cHeldFile(picture.name);
   }
   const size_t capacity = holdAll ? size_t(count) : kHeldScreenPictures;
-  streamer = std::make_unique<ScreenStreamer>(std::move(names), std::move(files), capacity);
+  streamer = std::make_unique<ScreenStreamer>(std::move(files), capacity);
   if (holdAll) streamer->LoadAll();
   ScreenPicturesFrame();
 }

@@ -8,13 +8,14 @@
 #include <cstddef>
 #include <string>
 
-// The pictures held at once: the four a view can touch and the ring around.
-constexpr size_t kHeldScreenPictures = 10;
+// The pictures held at once: the four a view can touch and those next to
+// them, ahead first.
+constexpr size_t kHeldScreenPictures = 8;
 
 // Starts streaming pictures 1 to count of the level's grid, picture v from
-// folder + "\\" + (v - 1) + ".tga". Every file is read now, so that changes to
-// the folder while playing change nothing; the pictures in view are loaded
-// at once. Failures are reported, as LoadTGA reports them, once, in the frame
+// folder + "\\" + (v - 1) + ".tga". Every file is opened now and held open,
+// so that changes to the folder while playing change nothing; the pictures in
+// view are loaded at once. Failures are reported, as LoadTGA reports them, once, in the frame
 // that first shows the picture.
 void StartScreenPictures(const std::string& folder, int count);
 // Before the screens are drawn in a play frame, with the frame's camera.

@@ -45,6 +45,10 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
   return bytes;
 }
 
+std::optional<std::vector<uint8_t>> ReadPictureFile(const cHeldFile& file) {
+  return file.Read(size_t(kMaxPictureFileBytes));
+}
+
 namespace {
 
 // Every refusal names the file and, where the file is not simply cut short,

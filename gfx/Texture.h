@@ -9,10 +9,12 @@
 
 #include "app/GameState.h"
 #include "gfx/ImageDecode.h"
+#include "platform/Files.h"
 
 // A picture file's bytes as the loaders read them (no more than the largest
 // accepted picture can need); nullopt when it is missing or cannot be read.
 std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName);
+std::optional<std::vector<uint8_t>> ReadPictureFile(const cHeldFile& file);
 
 TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba);
 // On failure these report it and return texture unchanged.
