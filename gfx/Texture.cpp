@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/ImageDecode.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Render.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -136,29 +137,27 @@ TextureName FinishTga(const std::string& fileName, bool exists, TgaStatus status
   return texture;
 }
 
+// Both loaders take the picture decoded ahead where a screen prepared it
+// (PicturesAhead.h), and decode it now otherwise.
 TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
-  const tTgaFile file = ReadTgaFile(fileName);
-  tImage image;
-  const TgaStatus status = DecodeTgaFile(file, image);
-  return FinishTga(fileName, file.exists, status, image, texture);
+  const tPreparedPicture picture = TakePreparedPicture(fileName, false);
+  return FinishTga(fileName, picture.exists, picture.tgaStatus, picture.image, texture);
 }
 
 TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
-  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
-  if (!file) {
+  const tPreparedPicture picture = TakePreparedPicture(fileName, true);
+  if (!picture.readable) {
     ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName));
     return texture;
   }
-  tImage image;
-  std::string refusal;
-  if (!DecodeJpg(*file, image, &refusal)) {
+  if (!picture.jpgDecoded) {
     // The reason goes on a line of its own after the usual text.
-    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName) + "\n" + refusal);
+    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName) + "\n" + picture.jpgRefusal);
     return texture;
   }
-  NoteIfShrunk(fileName, image.width, image.height);
+  NoteIfShrunk(fileName, picture.image.width, picture.image.height);
   // Minification nearest, unlike the TGA loaders.
-  texture = RenderUploadTexture(image.width, image.height, image.rgba.data(), true);
+  texture = RenderUploadTexture(picture.image.width, picture.image.height, picture.image.rgba.data(), true);
   return texture;
 }
 

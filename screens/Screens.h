@@ -58,6 +58,8 @@ struct tMenuState {
   // A sub-screen's button closed it on the press of a mouse button: the
   // release of that press is not a click on the menu that shows again.
   uint8_t closingPress;
+  // The menu's pictures are being decoded ahead (PicturesAhead.h).
+  uint8_t picturesPrepared;
 };
 extern tMenuState menuState;
 
@@ -102,8 +104,12 @@ struct tOptionsScreen {
 };
 extern tOptionsScreen optionsScreen;
 extern uint8_t optionsBuilt;
+extern uint8_t optionsPrepared;  // its pictures are being decoded ahead
 void OptionsFrame();
 void CloseOptions();
+// While the menu shows: the options screen's pictures decoded ahead, once
+// for each time it opens.
+void PrepareOptions();
 
 // Statistics.
 extern cButton statisticsButton;
