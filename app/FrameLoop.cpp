@@ -25,7 +25,7 @@ bool LevelDone() { return screenFlags.levelDone[game.currentLevel] == 1; }
 // Step 8: the intro video, then the level loader, while a new game starts.
 void RunIntroVideoAndLevelStart() {
   if (!videoStarted) {
-    StartVideo("DATA\\FMV\\intro.WMV");
+    StartVideo(kIntroVideo);
     videoStarted = 1;
   }
   if (StopVideoAtEnd()) videoDone = 1;

@@ -15,6 +15,7 @@
 #include "gfx/Focus.h"
 #include "gfx/ScreenPictures.h"
 #include "platform/GamePad.h"
+#include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/X11Window.h"
@@ -143,6 +144,7 @@ bool OpenGame() {
 int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
   StopScreenPictures();  // its textures go with the window's context
+  DropPreparedVideo();
   DestroyGameWindow();
   ClosePads();
   SDL_Quit();

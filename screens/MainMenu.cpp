@@ -150,6 +150,7 @@ void RunMenu() {
   Randomize();
   if (!mainScreen.menuLoaded) LoadMenu();
   PrepareOptions();
+  PrepareVideo(kIntroVideo);
   DrawMenuBackdrop();
   DrawQuad(mainScreen.frameTexture, 0, 0, -0.1, 800, 600, 1);
   DrawHoveredItems();

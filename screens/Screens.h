@@ -64,6 +64,9 @@ struct tMenuState {
 extern tMenuState menuState;
 
 void MainMenuFrame();
+// The intro video, played when a new game starts; opened ahead while the
+// menu shows.
+constexpr const char* kIntroVideo = "DATA\\FMV\\intro.WMV";
 // The pointer is strictly inside item index's rectangle.
 bool ItemHit(const tMenuItem items[], int index);
 // The pointer is inside none of the first count items.

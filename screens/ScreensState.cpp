@@ -13,5 +13,6 @@ void ResetScreensState() {
   StopPreparingPictures();
   statisticsButton = cButton{};
   MediaPlayer1 = cMediaPlayer{};
+  DropPreparedVideo();
   panelVisible = false;
 }
