@@ -120,9 +120,10 @@ void WaitUntil(Clock::time_point due) {
 // Pictures come and go while the level plays. Buffers of a picture's size are
 // mapped on their own, so that freeing one gives its memory back at once;
 // glibc's default would raise the threshold past them after the first free
-// and keep them on its heaps.
+// and keep them on its heaps. Smaller buffers, which the renderer takes and
+// frees every frame, stay on the heaps: mapping those costs frame time.
 void ReturnFreedPictureMemory() {
-  constexpr int kMappedFrom = 256 * 1024;
+  constexpr int kMappedFrom = 1024 * 1024;
   mallopt(M_MMAP_THRESHOLD, kMappedFrom);
 }
 
