@@ -10,6 +10,7 @@
 #include "gfx/Draw.h"
 #include "gfx/Hud.h"
 #include "gfx/Render.h"
+#include "gfx/ScreenPictures.h"
 #include "gfx/Texture.h"
 #include "gfx/Widgets.h"
 #include "platform/MediaPlayer.h"
@@ -24,7 +25,7 @@ bool LevelDone() { return screenFlags.levelDone[game.currentLevel] == 1; }
 // Step 8: the intro video, then the level loader, while a new game starts.
 void RunIntroVideoAndLevelStart() {
   if (!videoStarted) {
-    StartVideo("DATA\\FMV\\intro.WMV");
+    StartVideo(kIntroVideo);
     videoStarted = 1;
   }
   if (StopVideoAtEnd()) videoDone = 1;
@@ -61,7 +62,7 @@ void RunExitPrompt() {
 }
 
 void FreeLevelTextures() {
-  for (int v = 1; v <= game.screenTexCount && v < 100; ++v) DeleteTexture(screenTex[v]);
+  StopScreenPictures();
   DeleteTexture(backdropTex);
   screenFlags.levelTexturesFreed = 1;
 }
@@ -72,6 +73,7 @@ void RunPlayBlock() {
   game.clockRunning = 1;
   UpdatePlayerControl();
   DrawBackground(2);
+  ScreenPicturesFrame();
   DrawBackgroundScreens();
   if (game.currentLevel == 0 || game.currentLevel == 1)
     DrawOverlay(cloudTex, cameraX, 1150 + cameraY, -0.6, game.screensX * 800, 1200, 1);

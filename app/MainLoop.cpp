@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include <chrono>
 #include <cstdio>
@@ -12,7 +13,9 @@
 #include "app/Startup.h"
 #include "audio/AudioLibrary.h"
 #include "gfx/Focus.h"
+#include "gfx/ScreenPictures.h"
 #include "platform/GamePad.h"
+#include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "platform/X11Window.h"
@@ -114,9 +117,20 @@ void WaitUntil(Clock::time_point due) {
   }
 }
 
+// Pictures come and go while the level plays. Buffers of a picture's size are
+// mapped on their own, so that freeing one gives its memory back at once;
+// glibc's default would raise the threshold past them after the first free
+// and keep them on its heaps. Smaller buffers, which the renderer takes and
+// frees every frame, stay on the heaps: mapping those costs frame time.
+void ReturnFreedPictureMemory() {
+  constexpr int kMappedFrom = 1024 * 1024;
+  mallopt(M_MMAP_THRESHOLD, kMappedFrom);
+}
+
 }  // namespace
 
 bool OpenGame() {
+  ReturnFreedPictureMemory();
   std::string error;
   if (!CreateGameWindow(error)) {
     std::fprintf(stderr, "virko: %s\n", error.c_str());
@@ -130,6 +144,8 @@ bool OpenGame() {
 
 int CloseGame() {
   AudioFree();  // already released on every way out; harmless again
+  StopScreenPictures();  // its textures go with the window's context
+  DropPreparedVideo();
   DestroyGameWindow();
   ClosePads();
   SDL_Quit();

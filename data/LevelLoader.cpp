@@ -13,6 +13,7 @@
 #include "game/Units.h"
 #include "gfx/Draw.h"
 #include "gfx/Hud.h"
+#include "gfx/ScreenPictures.h"
 #include "gfx/Texture.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -36,12 +37,9 @@ bool ReadLevel(uint8_t n) {
   return false;
 }
 
-// Steps 5 to 11: pictures, sparkle and sounds.
+// Steps 6 to 11: pictures, sparkle and sounds. The screen pictures (step 5)
+// stream once the camera is set (ScreenPictures.h).
 void LoadLevelPictures() {
-  const int found = CountFiles(game.levelDir[0], "*.tga");
-  game.screenTexCount = uint16_t(std::min(found, kLastScreenTexture));
-  for (int v = 1; v <= game.screenTexCount; ++v)
-    LoadTGA(game.levelDir[0] + "\\" + std::to_string(v - 1) + ".tga", screenTex[v]);
   LoadJPG("DATA\\levels\\d01.JPG", backdropTex);
   for (int k = 0; k < kPickupKinds; ++k)
     LoadTGA("DATA\\Items\\" + std::to_string(k) + ".tga", pickupKinds[k].texture);
@@ -122,6 +120,9 @@ void LoadLevel(uint8_t n) {
   if (!ReadLevel(n)) return;
   LoadLevelPictures();
   SetUpLevel();
+  const int found = CountFiles(game.levelDir[0], "*.tga");
+  game.screenTexCount = uint16_t(std::min(found, kLastScreenTexture));
+  StartScreenPictures(game.levelDir[0], game.screenTexCount);
   FinishLoad(n);
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "data/LevelLoader.h"
+#include "gfx/ScreenPictures.h"
 #include "game/CollisionMap.h"
 #include "game/Gameplay.h"
 #include "game/Units.h"
@@ -38,5 +39,6 @@ void ResetGameplayState() {
   standingBlock = -1;
   stoneTex = 0;
   loadTitleTex = 0;
+  StopScreenPictures();
   for (TextureName& texture : screenTex) texture = 0;
 }

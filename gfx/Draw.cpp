@@ -28,6 +28,14 @@ void ApplyLight(uint8_t index) {
   if (index < 8) RenderSendLight(LightTable[index]);
 }
 
+namespace {
+
+// Where the backdrop's copy lies at a phase of its drift.
+float CopyX(float phase) { return float(5 * std::sin(double(phase))); }
+float CopyY(float phase) { return float(5 * std::cos(double(phase))); }
+
+}  // namespace
+
 void DrawBackground(int) {
   // 32-bit state, arithmetic and comparison in double: with a factor of 1
   // the timer passes 0.05 after eleven steps, so the copy moves every twelfth
@@ -37,12 +45,13 @@ void DrawBackground(int) {
     d.timer = float(d.timer + 0.005 * frameFactor);
   } else {
     d.timer = 0;
-    d.offsetX = float(5 * std::sin(double(d.phase)));
-    d.offsetY = float(5 * std::cos(double(d.phase)));
+    d.offsetX = CopyX(d.phase);
+    d.offsetY = CopyY(d.phase);
     d.phase = float(d.phase + 0.1);
   }
-  // The still backdrop and, over it, the copy at its new place.
-  RenderBackground(backdropTex, d.offsetX, d.offsetY);
+  // The still backdrop and, over it, the copy at its new place; the renderer
+  // may prepare the copy's next place over the frames until it moves there.
+  RenderBackground(backdropTex, d.offsetX, d.offsetY, {CopyX(d.phase), CopyY(d.phase), d.timer / 0.05});
 }
 
 void SetupLights() {

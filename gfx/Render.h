@@ -76,8 +76,15 @@ void RenderQuad(TextureName texture, double x, double y, double depth, double wi
 // The level background: exactly the overlays of texture at (0, 0), depth -1,
 // alpha 1, and at (dx, dy), depth -0.99, alpha 0.3, both 800 x 600. The
 // OpenGL back end may put back the pair's kept result instead (the same
-// pixels).
-void RenderBackground(TextureName texture, float dx, float dy);
+// pixels), and prepares the pair at the copy's next place a strip a frame
+// while the copy waits to move there.
+// The copy's next place, and how far the wait for it has gone (1 or more:
+// it moves there in the next frame that draws the background).
+struct tNextCopy {
+  float dx = 0, dy = 0;
+  double progress = 0;
+};
+void RenderBackground(TextureName texture, float dx, float dy, const tNextCopy& next);
 // A line of text from the 16 x 16 glyph atlas, glyph size pixels per cell.
 void RenderText(uint16_t size, const std::string& text, TextureName font, float x, float y);
 // Decimal digits from the vertical digit strip (1..9 then 0, top to bottom).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/ImageDecode.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Render.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -43,6 +44,10 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
   in.read(reinterpret_cast<char*>(bytes.data()), size);
   if (in.gcount() != size) return std::nullopt;
   return bytes;
+}
+
+std::optional<std::vector<uint8_t>> ReadPictureFile(const cHeldFile& file) {
+  return file.Read(size_t(kMaxPictureFileBytes));
 }
 
 namespace {
@@ -108,14 +113,21 @@ TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
   return RenderUploadTexture(width, height, rgba, false);
 }
 
-TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
-  if (!FileExists(fileName)) {
+tTgaFile ReadTgaFile(const std::string& fileName) {
+  if (!FileExists(fileName)) return {};
+  return {true, ReadPictureFile(fileName)};
+}
+
+TgaStatus DecodeTgaFile(const tTgaFile& file, tImage& image) {
+  return file.bytes ? DecodeTga(*file.bytes, image) : TgaStatus::shortHeader;
+}
+
+TextureName FinishTga(const std::string& fileName, bool exists, TgaStatus status, const tImage& image,
+                      TextureName& texture) {
+  if (!exists) {
     ShowFileMessage(fileName, kLoadUnitCaption, kCannotLoadTga);  // the box gives no name
     return texture;
   }
-  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
-  tImage image;
-  const TgaStatus status = file ? DecodeTga(*file, image) : TgaStatus::shortHeader;
   if (status != TgaStatus::ok) {
     ReportTgaProblem(fileName, status);
     return texture;
@@ -125,22 +137,27 @@ TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
   return texture;
 }
 
+// Both loaders take the picture decoded ahead where a screen prepared it
+// (PicturesAhead.h), and decode it now otherwise.
+TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
+  const tPreparedPicture picture = TakePreparedPicture(fileName, false);
+  return FinishTga(fileName, picture.exists, picture.tgaStatus, picture.image, texture);
+}
+
 TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
-  const std::optional<std::vector<uint8_t>> file = ReadPictureFile(fileName);
-  if (!file) {
+  const tPreparedPicture picture = TakePreparedPicture(fileName, true);
+  if (!picture.readable) {
     ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName));
     return texture;
   }
-  tImage image;
-  std::string refusal;
-  if (!DecodeJpg(*file, image, &refusal)) {
+  if (!picture.jpgDecoded) {
     // The reason goes on a line of its own after the usual text.
-    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName) + "\n" + refusal);
+    ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName) + "\n" + picture.jpgRefusal);
     return texture;
   }
-  NoteIfShrunk(fileName, image.width, image.height);
+  NoteIfShrunk(fileName, picture.image.width, picture.image.height);
   // Minification nearest, unlike the TGA loaders.
-  texture = RenderUploadTexture(image.width, image.height, image.rgba.data(), true);
+  texture = RenderUploadTexture(picture.image.width, picture.image.height, picture.image.rgba.data(), true);
   return texture;
 }
 

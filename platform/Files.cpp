@@ -5,10 +5,12 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -197,6 +199,40 @@ std::vector<std::string> ListFolder(const std::string& gamePath) {
     }
   }
   return names;
+}
+
+cHeldFile::cHeldFile(const std::string& gamePath) {
+  const std::optional<std::string> path = ResolvePath(gamePath);
+  if (path) fd_ = open(path->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+cHeldFile::~cHeldFile() {
+  if (fd_ >= 0) close(fd_);
+}
+
+cHeldFile::cHeldFile(cHeldFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+cHeldFile& cHeldFile::operator=(cHeldFile&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
+std::optional<std::vector<uint8_t>> cHeldFile::Read(size_t maxBytes) const {
+  struct stat info {};
+  if (fd_ < 0 || fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::vector<uint8_t> bytes(std::min(size_t(info.st_size), maxBytes));
+  size_t done = 0;
+  // pread keeps no shared position: two threads may read at once.
+  while (done < bytes.size()) {
+    const ssize_t got = pread(fd_, bytes.data() + done, bytes.size() - done, off_t(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return std::nullopt;
+    done += size_t(got);
+  }
+  return bytes;
 }
 
 std::string WritablePath(const std::string& gamePath) {

@@ -25,6 +25,28 @@ std::string RealPath(const std::string& gamePath);
 // The names in a game folder, the overlay's and the working folder's, each
 // name once (the overlay's spelling wins). Empty if neither exists.
 std::vector<std::string> ListFolder(const std::string& gamePath);
+// A game file kept open to be read later, perhaps on another thread: what is
+// read is the file opened, whatever happens to its name meanwhile (renamed,
+// replaced or deleted).
+class cHeldFile {
+ public:
+  cHeldFile() = default;
+  explicit cHeldFile(const std::string& gamePath);  // not open if missing or unreadable
+  ~cHeldFile();
+  cHeldFile(cHeldFile&& other) noexcept;
+  cHeldFile& operator=(cHeldFile&& other) noexcept;
+  cHeldFile(const cHeldFile&) = delete;
+  cHeldFile& operator=(const cHeldFile&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  // The file's bytes from its start, at most maxBytes; nullopt when it is
+  // not open or cannot be read. Callable from several threads at once.
+  std::optional<std::vector<uint8_t>> Read(size_t maxBytes) const;
+
+ private:
+  int fd_ = -1;
+};
+
 // A path for writing a file in an existing folder of the working folder (the
 // file may not exist). Never in the overlay folder.
 std::string WritablePath(const std::string& gamePath);

@@ -12,7 +12,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <limits>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/AudioLibrary.h"
@@ -28,6 +32,38 @@ cMediaPlayer MediaPlayer1;
 bool panelVisible;
 
 namespace {
+
+// A video file's decoder, with the module loaded and the file opened, or
+// why there is none.
+struct tOpenedVideo {
+  VideoDecoderPtr decoder;
+  std::string error;
+};
+
+tOpenedVideo OpenVideoFile(const std::string& path) {
+  tOpenedVideo opened;
+  opened.decoder = LoadVideoDecoder(opened.error);
+  if (opened.decoder && !opened.decoder->Open(path, opened.error)) opened.decoder.reset();
+  return opened;
+}
+
+// The one video opened ahead, on a thread of its own.
+struct tPreparedVideo {
+  std::string gamePath;
+  std::future<tOpenedVideo> opening;
+};
+std::optional<tPreparedVideo> preparedVideo;
+
+// The decoder opened ahead for the file if there is one (waiting for it if
+// still opening), else the file opened now.
+tOpenedVideo TakeOpenedVideo(const std::string& gamePath) {
+  if (preparedVideo && preparedVideo->gamePath == gamePath) {
+    tOpenedVideo opened = preparedVideo->opening.get();
+    preparedVideo.reset();
+    return opened;
+  }
+  return OpenVideoFile(*ResolvePath(gamePath));
+}
 
 constexpr int kMaxPicturesPerFrame = 4;     // decoded per call while catching up
 constexpr int kMaxPacketsPerPicture = 256;  // read per picture before giving the frame back
@@ -130,8 +166,12 @@ bool cMediaPlayer::Playback::Open(const std::string& gamePath, const TRect& area
     error = "no such file";
     return false;
   }
-  decoder = LoadVideoDecoder(error);
-  if (!decoder || !decoder->Open(*ResolvePath(gamePath), error)) return false;
+  tOpenedVideo opened = TakeOpenedVideo(gamePath);
+  decoder = std::move(opened.decoder);
+  if (!decoder) {
+    error = opened.error;
+    return false;
+  }
   OpenSound();
   const tVideoInfo info = decoder->Info();
   if (!info.otherSound.empty())
@@ -304,6 +344,15 @@ void cMediaPlayer::Frame() {
   else
     RenderDrawVideo(VideoTexture{}, 0, 0, displayRect, displayRect);
 }
+
+void PrepareVideo(const std::string& gamePath) {
+  if (preparedVideo) return;
+  const std::optional<std::string> path = ResolvePath(gamePath);
+  if (!path) return;  // Open tells of it, as it does unprepared
+  preparedVideo = tPreparedVideo{gamePath, std::async(std::launch::async, OpenVideoFile, *path)};
+}
+
+void DropPreparedVideo() { preparedVideo.reset(); }
 
 void StartVideo(const char* fileName) {
   panelVisible = true;

@@ -54,6 +54,14 @@ extern bool panelVisible;  // the video surface is shown
 using MediaClock = int64_t (*)();
 void SetMediaClock(MediaClock clock);
 
+// Loads the video module and opens the file on a thread of its own, so that
+// the frame that opens the file later (StartVideo, Open) does not; a file
+// already prepared, or any while one is, is left. The next Open of another
+// file opens that one itself.
+void PrepareVideo(const std::string& gamePath);
+// Closes a video prepared and not opened (waiting for it if still opening).
+void DropPreparedVideo();
+
 // Shows the video surface and plays fileName into the video rectangle
 // (0, 0, 800, 600).
 void StartVideo(const char* fileName);

@@ -2,13 +2,16 @@
 // frame, five items that light up and shake under the pointer with a short
 // sound, the title music, and the load and bonus message screens (the latter
 // with the credits video).
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/Random.h"
 #include "audio/AudioLibrary.h"
 #include "data/TgaSize.h"
 #include "gfx/Draw.h"
 #include "gfx/Focus.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Texture.h"
 #include "platform/MediaPlayer.h"
 #include "platform/MessageBox.h"
@@ -34,24 +37,41 @@ void ReadItemSizes() {
   }
 }
 
+const char* const kFramePicture = "DATA\\MainScreen\\MainScreen.TGA";
+const char* const kBackPictures[2] = {"DATA\\Message\\back_R.tga", "DATA\\Message\\back_P.tga"};
+const char* const kCreditsPictures[2] = {"DATA\\Message\\Credit_R.tga", "DATA\\Message\\Credit_P.tga"};
+const char* const kLoadMessagePicture = "DATA\\Message\\load.jpg";
+const char* const kBonusMessagePicture = "DATA\\Message\\bonus.jpg";
+std::string PanelPicture(int i) { return "DATA\\MainScreen\\b0" + std::to_string(i) + ".jpg"; }
+std::string SymbolPicture(int i) { return "DATA\\MainScreen\\symb" + std::to_string(i) + ".tga"; }
+
+// Every picture LoadMenu loads, in its order.
+std::vector<std::string> MenuPictures() {
+  std::vector<std::string> names{kFramePicture};
+  for (int i = 0; i < 6; ++i) names.push_back(PanelPicture(i));
+  for (int i = 0; i < 10; ++i) names.push_back(SymbolPicture(i));
+  names.insert(names.end(), std::begin(kItemPictures), std::end(kItemPictures));
+  names.insert(names.end(), std::begin(kBackPictures), std::end(kBackPictures));
+  names.insert(names.end(), std::begin(kCreditsPictures), std::end(kCreditsPictures));
+  names.push_back(kLoadMessagePicture);
+  names.push_back(kBonusMessagePicture);
+  return names;
+}
+
 void LoadMenu() {
   musicStreams[0] = AudioStreamCreateFile("titlescreen2.mp3");
   mainScreen.titleMusicOn = 1;
   mainScreen.menuSound = AudioStreamCreateFile("DATA\\AUDIO\\selectB.wav");
   AudioChannelSetGainDb100(mainScreen.menuSound, -500);
-  LoadTGA("DATA\\MainScreen\\MainScreen.TGA", mainScreen.frameTexture);
-  for (int i = 0; i < 6; ++i)
-    LoadJPG("DATA\\MainScreen\\b0" + std::to_string(i) + ".jpg", mainScreen.panelTextures[i]);
-  for (int i = 0; i < 10; ++i)
-    LoadTGA("DATA\\MainScreen\\symb" + std::to_string(i) + ".tga", mainScreen.symbolTextures[i]);
+  LoadTGA(kFramePicture, mainScreen.frameTexture);
+  for (int i = 0; i < 6; ++i) LoadJPG(PanelPicture(i), mainScreen.panelTextures[i]);
+  for (int i = 0; i < 10; ++i) LoadTGA(SymbolPicture(i), mainScreen.symbolTextures[i]);
   for (int i = 0; i < kItems; ++i) LoadTGA(kItemPictures[i], mainScreen.itemTextures[i]);
   ReadItemSizes();
-  CreateButton(menuState.backButton, 100, 35, "DATA\\Message\\back_R.tga",
-                      "DATA\\Message\\back_P.tga");
-  CreateButton(menuState.creditsButton, 100, 35, "DATA\\Message\\Credit_R.tga",
-                      "DATA\\Message\\Credit_P.tga");
-  LoadJPG("DATA\\Message\\load.jpg", menuState.loadMessageTex);
-  LoadJPG("DATA\\Message\\bonus.jpg", menuState.bonusMessageTex);
+  CreateButton(menuState.backButton, 100, 35, kBackPictures[0], kBackPictures[1]);
+  CreateButton(menuState.creditsButton, 100, 35, kCreditsPictures[0], kCreditsPictures[1]);
+  LoadJPG(kLoadMessagePicture, menuState.loadMessageTex);
+  LoadJPG(kBonusMessagePicture, menuState.bonusMessageTex);
   mainScreen.menuLoaded = 1;
 }
 
@@ -129,6 +149,8 @@ void AddItemTargets() {
 void RunMenu() {
   Randomize();
   if (!mainScreen.menuLoaded) LoadMenu();
+  PrepareOptions();
+  PrepareVideo(kIntroVideo);
   DrawMenuBackdrop();
   DrawQuad(mainScreen.frameTexture, 0, 0, -0.1, 800, 600, 1);
   DrawHoveredItems();
@@ -197,6 +219,7 @@ void CloseMainMenu() {
   DeleteTexture(mainScreen.frameTexture);
   for (TextureName& texture : mainScreen.unusedTextures) DeleteTexture(texture);
   for (TextureName& texture : mainScreen.symbolTextures) DeleteTexture(texture);
+  DropPreparedPictures();  // the options' pictures, if never opened
 }
 
 void ShowMenuAgain() {
@@ -205,6 +228,11 @@ void ShowMenuAgain() {
 }
 
 void MainMenuFrame() {
+  // While the splash shows, the menu's pictures are decoded ahead.
+  if (!IntroState.finished && !menuState.picturesPrepared) {
+    PreparePictures(MenuPictures());
+    menuState.picturesPrepared = 1;
+  }
   SkipReleaseOfClosingPress();
   if (IntroState.finished && !mainScreen.menuHidden) RunMenu();
   RunLoadMessage();

@@ -1,17 +1,27 @@
 // The options screen: music volume, sound volume and brightness on three
 // track bars, and a back button that saves them and returns to the menu.
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "data/Settings.h"
 #include "gfx/Draw.h"
 #include "gfx/Focus.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Texture.h"
 #include "screens/Screens.h"
 
 tOptionsScreen optionsScreen;
 uint8_t optionsBuilt;
+uint8_t optionsPrepared;
 
 namespace {
+
+const char* const kGroovePicture = "DATA\\Options\\trackbar.jpg";
+const char* const kKnobPicture = "DATA\\Options\\nut.tga";
+const char* const kBackPictures[2] = {"DATA\\Options\\button_back_0.tga", "DATA\\Options\\button_back_1.tga"};
+const char* const kTitlePicture = "DATA\\Options\\title.jpg";
+constexpr int kBars = 3;
 
 void CreateBar(cTrackBar& bar, int32_t value) {
   bar = cTrackBar{};
@@ -21,8 +31,8 @@ void CreateBar(cTrackBar& bar, int32_t value) {
   bar.grooveHeight = 10;
   bar.knobSize = 32;
   // Each bar has its own copies of the pictures.
-  LoadJPG("DATA\\Options\\trackbar.jpg", bar.grooveTexture);
-  LoadTGA("DATA\\Options\\nut.tga", bar.knobTexture);
+  LoadJPG(kGroovePicture, bar.grooveTexture);
+  LoadTGA(kKnobPicture, bar.knobTexture);
   bar.value = value;
 }
 
@@ -31,10 +41,10 @@ void BuildOptions() {
   CreateBar(s.musicBar, game.musicVolume);
   CreateBar(s.soundBar, game.soundVolume);
   CreateBar(s.brightnessBar, game.lightLevel);
-  CreateButton(s.backButton, 75, 35, "DATA\\Options\\button_back_0.tga",
-               "DATA\\Options\\button_back_1.tga");
-  LoadJPG("DATA\\Options\\title.jpg", s.titleTex);
+  CreateButton(s.backButton, 75, 35, kBackPictures[0], kBackPictures[1]);
+  LoadJPG(kTitlePicture, s.titleTex);
   optionsBuilt = 1;
+  optionsPrepared = 0;  // taken; the next opening loads them afresh
 }
 
 void LeaveOptions() {
@@ -47,6 +57,19 @@ void LeaveOptions() {
 }
 
 }  // namespace
+
+void PrepareOptions() {
+  if (optionsPrepared) return;
+  std::vector<std::string> names;
+  for (int i = 0; i < kBars; ++i) {
+    names.push_back(kGroovePicture);
+    names.push_back(kKnobPicture);
+  }
+  names.insert(names.end(), std::begin(kBackPictures), std::end(kBackPictures));
+  names.push_back(kTitlePicture);
+  PreparePictures(names);
+  optionsPrepared = 1;
+}
 
 void OptionsFrame() {
   if (!mainScreen.optionsShown) return;

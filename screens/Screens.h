@@ -60,10 +60,15 @@ struct tMenuState {
   // A sub-screen's button closed it on the press of a mouse button: the
   // release of that press is not a click on the menu that shows again.
   uint8_t closingPress;
+  // The menu's pictures are being decoded ahead (PicturesAhead.h).
+  uint8_t picturesPrepared;
 };
 extern tMenuState menuState;
 
 void MainMenuFrame();
+// The intro video, played when a new game starts; opened ahead while the
+// menu shows.
+constexpr const char* kIntroVideo = "DATA\\FMV\\intro.WMV";
 // The pointer is strictly inside item index's rectangle.
 bool ItemHit(const tMenuItem items[], int index);
 // The pointer is inside none of the first count items.
@@ -104,8 +109,12 @@ struct tOptionsScreen {
 };
 extern tOptionsScreen optionsScreen;
 extern uint8_t optionsBuilt;
+extern uint8_t optionsPrepared;  // its pictures are being decoded ahead
 void OptionsFrame();
 void CloseOptions();
+// While the menu shows: the options screen's pictures decoded ahead, once
+// for each time it opens.
+void PrepareOptions();
 
 // Statistics.
 extern cButton statisticsButton;

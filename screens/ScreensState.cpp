@@ -1,3 +1,4 @@
+#include "gfx/PicturesAhead.h"
 #include "platform/MediaPlayer.h"
 #include "screens/Screens.h"
 
@@ -8,7 +9,10 @@ void ResetScreensState() {
   menuBackdrop = kBackdropStart;
   optionsScreen = tOptionsScreen{};
   optionsBuilt = 0;
+  optionsPrepared = 0;
+  StopPreparingPictures();
   statisticsButton = cButton{};
   MediaPlayer1 = cMediaPlayer{};
+  DropPreparedVideo();
   panelVisible = false;
 }

@@ -6,8 +6,15 @@
 // result is kept in a picture of the target's kind, and a frame that begins
 // with the same background gets it back, colour and depth, by one memory
 // copy instead of the clear and the two overlays. The backdrop alone is kept
-// too: when the copy moves, only the copy is drawn again.
+// too, and while the copy waits to move, the pair at its next place is made
+// from it a strip of rows a frame: on one core the copy drawn whole in the
+// frame it moves would cost that frame a full blended layer.
 #include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
 
 #include "gfx/Render.h"
 #include "gfx/render_gl/RenderGlShared.h"
@@ -51,6 +58,13 @@ struct tKept {
 };
 tKept backdropAlone, pair;
 
+// The pair at the copy's next place, made a strip at a time; kept (valid)
+// once every strip is in.
+constexpr int kStrips = 6;
+constexpr int kStripRows = kScreenHeight / kStrips;
+tKept next;
+int stripsMade = 0;
+
 void DrawBackdrop(TextureName texture) { RenderQuad(texture, 0, 0, -1, 800, 600, 1, false); }
 void DrawCopy(TextureName texture, float dx, float dy) {
   RenderQuad(texture, dx, dy, -0.99, 800, 600, 0.3, false);
@@ -70,9 +84,34 @@ void LeaveStateAsTheCopy(TextureName texture, float dx, float dy) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
+// Draws the strips of the next pair that are due by now: all of them once
+// the wait is over, so the pair is complete in the frame before the move.
+// The backdrop alone must be kept; the target is bound again afterwards.
+void MakeNextStrips(const tScenePicture& target, const tBackdropKey& key, const tNextCopy& copy) {
+  if (next.key != key || next.dx != copy.dx || next.dy != copy.dy || next.picture.framebuffer == 0) {
+    if (next.picture.framebuffer == 0 && !MakeScenePicture(next.picture)) return;
+    next.key = key;
+    next.dx = copy.dx;
+    next.dy = copy.dy;
+    next.valid = false;
+    stripsMade = 0;
+  }
+  const int due = std::min(kStrips, int(std::ceil(std::max(copy.progress, 0.0) * kStrips)));
+  for (; stripsMade < due; ++stripsMade) {
+    const tRowBand rows{stripsMade * kStripRows, kStripRows};
+    CopyScenePictureRows(backdropAlone.picture, next.picture, rows);
+    BindScenePicture(next.picture);
+    LimitDrawingToRows(rows);
+    DrawCopy(next.key.texture, copy.dx, copy.dy);
+    LimitDrawingToRows(std::nullopt);
+    BindScenePicture(target);
+  }
+  next.valid = stripsMade == kStrips;
+}
+
 }  // namespace
 
-void RenderBackground(TextureName texture, float dx, float dy) {
+void RenderBackground(TextureName texture, float dx, float dy, const tNextCopy& nextCopy) {
   const tTextureInfo* info = TextureInfoOf(texture);
   const tScenePicture* target = SceneTarget();
   tViewport viewport;
@@ -81,9 +120,14 @@ void RenderBackground(TextureName texture, float dx, float dy) {
     return DrawCopy(texture, dx, dy);
   }
   const tBackdropKey key{texture, info->serial, lightSerial, viewport};
+  if (!pair.Holds(key, dx, dy) && next.Holds(key, dx, dy)) {
+    std::swap(pair, next);
+    next.valid = false;
+  }
   if (pair.Holds(key, dx, dy)) {
     CopyScenePicture(pair.picture, *target);
     ClearedByCopy();
+    if (backdropAlone.Holds(key, 0, 0)) MakeNextStrips(*target, key, nextCopy);
     return LeaveStateAsTheCopy(texture, dx, dy);
   }
   if (backdropAlone.Holds(key, 0, 0)) {
@@ -95,9 +139,12 @@ void RenderBackground(TextureName texture, float dx, float dy) {
   }
   DrawCopy(texture, dx, dy);
   pair.Keep(*target, key, dx, dy);
+  if (backdropAlone.Holds(key, 0, 0)) MakeNextStrips(*target, key, nextCopy);
 }
 
 void ForgetKeptBackground() {
   backdropAlone.Forget();
   pair.Forget();
+  next.Forget();
+  stripsMade = 0;
 }

@@ -72,13 +72,30 @@ bool AnyPart(const std::vector<tQuadPart>& parts, tPartKind kind) {
   return std::any_of(parts.begin(), parts.end(), [=](const tQuadPart& p) { return p.kind == kind; });
 }
 
+std::optional<tRowBand> rowBand;
+
+// The geometry with the scissor on for the row band, if one is set.
+void WithinBand(auto geometry) {
+  if (!rowBand) return geometry();
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, rowBand->y, kMaxScissorWidth, rowBand->height);
+  geometry();
+  glDisable(GL_SCISSOR_TEST);
+}
+
 void ForEachPart(const std::vector<tQuadPart>& parts, const tViewport& viewport, tPartKind kind,
                  auto geometry) {
   for (const tQuadPart& part : parts) {
     if (part.kind != kind) continue;
-    int y = part.y;
-    FlipRows(viewport, y, part.height);
-    glScissor(part.x, y, part.width, part.height);
+    int y = part.y, height = part.height;
+    FlipRows(viewport, y, height);
+    if (rowBand) {
+      const int top = std::max(y, rowBand->y), end = std::min(y + height, rowBand->y + rowBand->height);
+      if (end <= top) continue;
+      y = top;
+      height = end - top;
+    }
+    glScissor(part.x, y, part.width, height);
     geometry();
   }
 }
@@ -146,11 +163,11 @@ void DrawTexturedQuad(TextureName texture, const tQuadOnScreen& onScreen, bool a
   static std::vector<tQuadPart> parts;
   auto draw = [&] {
     if (info->coverage.allOpaque && alphaOne)
-      DrawWithoutBlending(alphaTest, geometry);
+      DrawWithoutBlending(alphaTest, [&] { WithinBand(geometry); });
     else if (mapped && PlanQuadParts(info->coverage, onScreen, viewport, {alphaTest, alphaOne}, parts))
       DrawInParts(parts, viewport, alphaTest, geometry);
     else
-      geometry();
+      WithinBand(geometry);
   };
   if (mapped)
     DrawWithOneFilter(*info, onScreen, viewport, draw);
@@ -175,6 +192,8 @@ void CellQuad(double left, double right, double size, double s0, double s1, doub
 }
 
 }  // namespace
+
+void LimitDrawingToRows(const std::optional<tRowBand>& band) { rowBand = band; }
 
 void RenderQuad(TextureName texture, double x, double y, double depth, double width,
                 double height, double alpha, bool alphaTest) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/GameState.h"
 #include "gfx/render_gl/QuadParts.h"
@@ -25,12 +26,27 @@ const tScenePicture* SceneTarget();
 // false when the picture cannot be made (it is then left empty).
 bool MakeScenePicture(tScenePicture& picture);
 void FreeScenePicture(tScenePicture& picture);
-// Colour and depth, pixel for pixel; the target stays bound.
-void CopyScenePicture(const tScenePicture& from, const tScenePicture& to);
+
 // Turns a scissor box's y, counted from the viewport's bottom as in the
 // window, to the target's own way up.
 void FlipRows(const tViewport& viewport, int& y, int height);
 void SetUpSceneTarget(int left, int top, int width, int height);
+
+// Rows of the bound framebuffer, as it stores them, that the quads alone
+// (RenderQuad) are let draw into: the rest keeps its pixels, and those inside
+// come out as without the limit. nullopt: no limit.
+struct tRowBand {
+  int y = 0, height = 0;
+};
+void LimitDrawingToRows(const std::optional<tRowBand>& band);
+constexpr int kMaxScissorWidth = 1 << 14;
+
+// Colour and depth, pixel for pixel, of the whole picture or some of its
+// rows; the target stays bound.
+void CopyScenePicture(const tScenePicture& from, const tScenePicture& to);
+void CopyScenePictureRows(const tScenePicture& from, const tScenePicture& to, const tRowBand& rows);
+// Drawing goes into the picture from now on.
+void BindScenePicture(const tScenePicture& picture);
 
 // Every drawing routine begins here: the frame's clear is done when the
 // first thing is drawn, so that a frame that begins with the kept

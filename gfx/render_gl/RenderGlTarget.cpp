@@ -237,9 +237,16 @@ void FreeScenePicture(tScenePicture& picture) {
 const tScenePicture* SceneTarget() { return target.framebuffer != 0 ? &target : nullptr; }
 
 void CopyScenePicture(const tScenePicture& from, const tScenePicture& to) {
+  CopyScenePictureRows(from, to, {0, kScreenHeight});
+}
+
+void BindScenePicture(const tScenePicture& picture) { glBindFramebuffer(GL_FRAMEBUFFER, picture.framebuffer); }
+
+void CopyScenePictureRows(const tScenePicture& from, const tScenePicture& to, const tRowBand& rows) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, from.framebuffer);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to.framebuffer);
-  glBlitFramebuffer(0, 0, kScreenWidth, kScreenHeight, 0, 0, kScreenWidth, kScreenHeight,
+  const int end = rows.y + rows.height;
+  glBlitFramebuffer(0, rows.y, kScreenWidth, end, 0, rows.y, kScreenWidth, end,
                     GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, GL_NEAREST);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
 }

@@ -26,7 +26,7 @@ TextureName RenderUploadTexture(int, int, const uint8_t*, bool) { return 0; }
 void RenderDeleteTexture(TextureName) {}
 int RenderLargestTextureSide() { return kPortableTextureSide; }
 void RenderQuad(TextureName, double, double, double, double, double, double, bool) {}
-void RenderBackground(TextureName, float, float) {}
+void RenderBackground(TextureName, float, float, const tNextCopy&) {}
 void RenderText(uint16_t, const std::string&, TextureName, float, float) {}
 void RenderDigits(const std::string&, TextureName, float, float, float) {}
 void RenderSprite(TextureName, double, double, double, int, int, bool) {}

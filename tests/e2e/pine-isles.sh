@@ -1,7 +1,7 @@
 #!/bin/sh
 # The Pine Isles completed: the recording (made by virko-replay --play-demo
-# with the level's simulate route) replayed twice in fresh copies of the
-# default content, from the splash to the statistics screen, with a picture
+# with the level's simulate route) replayed twice (see run_twice) in fresh
+# copies of the default content, from the splash to the statistics screen, with a picture
 # of every section of the level in OUT/first/shots. The replay must end as
 # the route's simulation without a window does (whose cones the unit test
 # PineIsles counts from the level file).
@@ -10,8 +10,7 @@ set -eu
 replay=$1 content=$2 recording=$3 out=$4 tool=$5 route=$6
 
 . "$(dirname "$0")/replay-lib.sh"
-run first
-run second
+run_twice
 
 expect play-start screen play
 expect play-start x 300

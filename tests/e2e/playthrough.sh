@@ -3,8 +3,9 @@
 # content: every stage is checked from the replay's state lines and its
 # picture (the menu's signs, the on-screen display and the level in play,
 # the statistics' table), the options saved must reach settings.cfg, and a
-# second replay must end in the same state bit for bit, with the same
-# pictures to the pixel. The stage pictures stay in OUT/first/shots.
+# second replay, holding every screen picture from the level's start, must
+# end in the same state bit for bit, with the same frames to the pixel. The
+# stage pictures stay in OUT/first/shots.
 # With "once" the second replay is left out (the sanitizers' run: the two
 # replays are compared in the normal tree).
 # usage: playthrough.sh VIRKO_REPLAY CONTENT_DIR RECORDING OUT_DIR [once]
@@ -12,8 +13,7 @@ set -eu
 replay=$1 content=$2 recording=$3 out=$4 replays=${5:-twice}
 
 . "$(dirname "$0")/replay-lib.sh"
-run first
-[ "$replays" = once ] || run second
+if [ "$replays" = once ]; then run first; else run_twice; fi
 
 expect splash screen splash
 expect menu screen menu

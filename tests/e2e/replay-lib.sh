@@ -1,20 +1,32 @@
 # Shared by the replay tests: sourced with replay, content, recording and out
-# set. run NAME replays the recording in a fresh copy of the content (OUT/NAME,
-# its pictures in OUT/NAME/shots, its state lines in OUT/NAME/state.txt);
+# set. run NAME [OPTION...] replays the recording in a fresh copy of the
+# content (OUT/NAME, its pictures in OUT/NAME/shots, its state lines in
+# OUT/NAME/state.txt, a hash of every frame's pixels in OUT/NAME/hashes.txt),
+# the options given to virko-replay;
 # value, expect, expect_above and expect_below read the state lines of the
 # first replay, the expect_..._shown checks its pictures (ImageMagick).
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 run() {
-  rm -rf "$out/$1" && mkdir -p "$out/$1/shots" && cp -r "$content" "$out/$1/content"
+  name=$1
+  shift
+  rm -rf "$out/$name" && mkdir -p "$out/$name/shots" && cp -r "$content" "$out/$name/content"
   status=0
-  (cd "$out/$1/content" && "$replay" --play "$recording" --screenshots ../shots --state ../state.txt) \
-    2> "$out/$1/stderr.txt" || status=$?
-  cat "$out/$1/stderr.txt" >&2
-  [ "$status" = 0 ] || fail "replay $1 ended with status $status"
+  (cd "$out/$name/content" && "$replay" --play "$recording" --screenshots ../shots --state ../state.txt \
+    --frame-hashes ../hashes.txt "$@") 2> "$out/$name/stderr.txt" || status=$?
+  cat "$out/$name/stderr.txt" >&2
+  [ "$status" = 0 ] || fail "replay $name ended with status $status"
   # Every file of the content loads, the videos included.
-  [ ! -s "$out/$1/stderr.txt" ] || fail "replay $1 wrote to stderr"
+  [ ! -s "$out/$name/stderr.txt" ] || fail "replay $name wrote to stderr"
+}
+
+# The second replay holds every screen picture of the level from its start
+# instead of streaming them as the camera moves: alike to the pixel, the two
+# replays also show that streaming draws what holding them all would.
+run_twice() {
+  run first
+  run second --screens-held-from-start
 }
 
 # The value of KEY on the state line of STAGE.
@@ -34,10 +46,17 @@ expect_below() {  # STAGE KEY NUMBER
     || fail "stage $1: $2 is '$(value "$1" "$2")', expected below $3"
 }
 
-# The two replays end alike, and every stage has its picture, in more than
-# a few colours (a blank screen has one) and the same in both to the pixel.
+# The two replays end alike and draw every frame alike, and every stage has
+# its picture, in more than a few colours (a blank screen has one) and the
+# same in both to the pixel.
 expect_same_replays() {
   cmp "$out/first/state.txt" "$out/second/state.txt" || fail "the two replays differ"
+  played=$(grep -c ' play ' "$out/first/hashes.txt" || true)
+  [ "$played" -gt 100 ] || fail "only $played play frames in $out/first/hashes.txt"
+  if ! cmp -s "$out/first/hashes.txt" "$out/second/hashes.txt"; then
+    first=$(diff "$out/first/hashes.txt" "$out/second/hashes.txt" | sed -n 's/^< //p' | head -1)
+    fail "the two replays drew different frames, first: $first ($out/first/hashes.txt, $out/second/hashes.txt)"
+  fi
   for stage in $(awk '$1 != "stage=end" { sub("stage=", "", $1); print $1 }' "$out/first/state.txt"); do
     [ -s "$(shot "$stage")" ] || fail "no picture of stage $stage"
     expect_colours_above "$stage" 256 0 0 800 600

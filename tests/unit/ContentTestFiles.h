@@ -6,12 +6,15 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "gfx/ImageDecode.h"
 
 namespace contenttest {
 
@@ -47,8 +50,9 @@ struct Picture {
   int Alpha(int x, int y) const { return At(x, y)[3]; }
 };
 
-// A TGA as the game reads it: uncompressed true colour, 32 bits, no image
-// ID, rows stored bottom first, exactly the pixel bytes the header promises.
+// A TGA as the content writes it (32 bits, no image ID, rows stored bottom
+// first, in run-length packets that end with their row), decoded by the
+// game's own reader.
 inline Picture ReadTga(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadBytes(path);
   Picture picture;
@@ -57,26 +61,21 @@ inline Picture ReadTga(const std::string& path) {
     return picture;
   }
   EXPECT_EQ(bytes[0], 0) << path << ": image ID field";
-  EXPECT_EQ(bytes[2], 2) << path << ": image type";
+  EXPECT_EQ(bytes[2], 10) << path << ": image type";
   EXPECT_EQ(bytes[16], 32) << path << ": bits per pixel";
   EXPECT_EQ(bytes[17] & 0x20, 0) << path << ": rows must be stored bottom first";
-  picture.width = bytes[12] + 256 * bytes[13];
-  picture.height = bytes[14] + 256 * bytes[15];
-  const size_t size = size_t(picture.width) * picture.height * 4;
-  if (bytes.size() != 18 + size) {
-    ADD_FAILURE() << path << ": " << bytes.size() << " bytes for " << picture.width << " x " << picture.height;
-    return Picture{};
+  tImage image;
+  const TgaStatus status = DecodeTga(bytes, image);
+  if (status != TgaStatus::ok) {
+    ADD_FAILURE() << path << ": refused by the game's reader (" << int(status) << ")";
+    return picture;
   }
-  picture.rgba.resize(size);
-  for (int y = 0; y < picture.height; ++y)
-    for (int x = 0; x < picture.width; ++x) {
-      const uint8_t* p = &bytes[18 + (size_t(picture.height - 1 - y) * picture.width + x) * 4];
-      uint8_t* q = &picture.rgba[(size_t(y) * picture.width + x) * 4];
-      q[0] = p[2];
-      q[1] = p[1];
-      q[2] = p[0];
-      q[3] = p[3];
-    }
+  picture.width = image.width;
+  picture.height = image.height;
+  picture.rgba.resize(image.rgba.size());
+  const size_t rowBytes = size_t(image.width) * 4;
+  for (int y = 0; y < image.height; ++y)
+    std::copy_n(&image.rgba[size_t(image.height - 1 - y) * rowBytes], rowBytes, &picture.rgba[y * rowBytes]);
   return picture;
 }
 

@@ -3,7 +3,11 @@
 // that succeeded sets the variable from its start value (77) to 0.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "game/Anim.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Texture.h"
 #include "platform/MessageBox.h"
 #include "tests/unit/GfxPictureFiles.h"
@@ -221,4 +225,43 @@ TEST_F(Loaders, MissingOrFramelessSheetIsReportedAndLeavesTheSpriteEmpty) {
   sprite.SetAnimRange(tAnimSeq{1, 3, 0});
   sprite.Draw(400, 300, -0.2);  // steps, draws nothing, does not fail
   EXPECT_EQ(sprite.currentFrame, 2);
+}
+
+// Pictures decoded ahead (PicturesAhead.h) load as the same pixels and fail
+// with the same messages as pictures decoded by the loader, however far the
+// preparing thread has got; a name prepared twice serves two loads.
+TEST_F(Loaders, PicturesDecodedAheadLoadAndFailAsTheLoadersOwn) {
+  std::vector<uint8_t> damaged = MakeTga(8, 8, Grey);
+  damaged.resize(damaged.size() - 4);
+  const std::vector<std::string> names = {
+      folder.Write("ok.tga", MakeTga(8, 8, Grey)), folder.Write("damaged.tga", damaged),
+      "DATA\\nowhere\\missing.tga", folder.Write("ok.jpg", MakeJpg(16, 16, Grey)),
+      folder.Write("bad.jpg", std::vector<uint8_t>(40, 0xFF)), "DATA\\nowhere\\missing.jpg"};
+  const auto loadAll = [&] {
+    shown.clear();
+    for (const std::string& name : names) {
+      TextureName texture = 77;
+      if (name.ends_with(".jpg"))
+        LoadJPG(name, texture);
+      else
+        LoadTGA(name, texture);
+    }
+    return shown;
+  };
+  const std::vector<std::string> unprepared = loadAll();
+  ASSERT_EQ(unprepared.size(), 4u);
+  for (int round = 0; round < 20; ++round) {
+    std::vector<std::string> twice = names;
+    twice.insert(twice.end(), names.begin(), names.end());
+    PreparePictures(twice);
+    if (round % 2) std::this_thread::sleep_for(std::chrono::milliseconds(round));
+    EXPECT_EQ(loadAll(), unprepared) << "round " << round;
+    EXPECT_EQ(loadAll(), unprepared) << "round " << round;
+    for (const std::string& name : names) {
+      const bool jpg = name.ends_with(".jpg");
+      const tPreparedPicture now = DecodePicture(name, jpg), taken = TakePreparedPicture(name, jpg);
+      EXPECT_EQ(taken.image.rgba, now.image.rgba) << name;
+    }
+  }
+  StopPreparingPictures();
 }

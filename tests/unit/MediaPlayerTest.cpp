@@ -271,6 +271,39 @@ TEST_F(MediaPlayerTest, AnUndecodableFileCountsAsFinishedAndIsToldInAMessageBox)
   }
 }
 
+// A video opened ahead on its own thread plays and fails as one opened by
+// Open; one prepared for another file is left for that file.
+TEST_F(MediaPlayerTest, AVideoOpenedAheadPlaysAndFailsAsOneOpenedThen) {
+  player.fileName = TestVideo();
+  player.Open();
+  const int64_t length = player.Length();
+  player.Play();
+  const int frames = PlayToEnd();
+  player.Stop();
+
+  const std::string noise = WriteFile("noise-ahead.wmv", std::string(5000, '\x5a'));
+  PrepareVideo(noise);
+  PrepareVideo(TestVideo());  // one at a time: left
+  cMediaPlayer ahead;
+  ahead.fileName = TestVideo();
+  ahead.Open();  // not the prepared one: opened now
+  EXPECT_EQ(ahead.Length(), length);
+  ahead.Stop();
+  const std::string printed = OpenUnplayable(noise);  // the prepared one, failing as it would
+  EXPECT_EQ(boxes.size(), 1u);
+  boxes.clear();
+  EXPECT_EQ(OpenUnplayable(noise), printed);  // and opened now
+
+  PrepareVideo(TestVideo());
+  fakeNow += 500;  // the time the menu shows
+  player.Open();
+  EXPECT_EQ(player.Length(), length);
+  EXPECT_EQ(player.FramesDecoded(), 1);
+  player.Play();
+  EXPECT_EQ(PlayToEnd(), frames);
+  DropPreparedVideo();
+}
+
 // Writes value as `size` little-endian bytes at `offset` of the ASF File
 // Properties object.
 void PutFileProperty(std::string& asf, size_t offset, uint64_t value, int size) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -15,6 +16,33 @@ bool MakeFolderFor(const std::string& path) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
   if (error) std::fprintf(stderr, "cannot make the folder of %s: %s\n", path.c_str(), error.message().c_str());
   return !error;
+}
+
+constexpr int kMaxTgaPacket = 128;
+
+// The run-length packets of one row of B, G, R, A pixels: a run of 2 to 128
+// equal pixels as one packet, the pixels between runs in raw packets of up to
+// 128.
+std::vector<uint8_t> TgaRunPackets(const uint8_t* bgra, int width) {
+  std::vector<uint8_t> packets;
+  const auto same = [bgra](int a, int b) { return std::memcmp(bgra + size_t(a) * 4, bgra + size_t(b) * 4, 4) == 0; };
+  for (int x = 0; x < width;) {
+    int run = 1;
+    while (x + run < width && run < kMaxTgaPacket && same(x, x + run)) ++run;
+    if (run > 1) {
+      packets.push_back(uint8_t(0x80 | (run - 1)));
+      packets.insert(packets.end(), bgra + size_t(x) * 4, bgra + size_t(x) * 4 + 4);
+      x += run;
+      continue;
+    }
+    // Raw pixels up to the next pair of equal ones, which a run stores in less.
+    int raw = 1;
+    while (x + raw < width && raw < kMaxTgaPacket && !(x + raw + 1 < width && same(x + raw, x + raw + 1))) ++raw;
+    packets.push_back(uint8_t(raw - 1));
+    packets.insert(packets.end(), bgra + size_t(x) * 4, bgra + size_t(x + raw) * 4);
+    x += raw;
+  }
+  return packets;
 }
 
 }  // namespace
@@ -35,23 +63,25 @@ bool WriteTga(const std::string& path, const Image& image) {
 
 bool WriteTga(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {
   if (!MakeFolderFor(path)) return false;
-  std::vector<uint8_t> bytes(18 + size_t(w) * h * 4, 0);
-  bytes[2] = 2;  // uncompressed true colour
+  std::vector<uint8_t> bytes(18, 0);
+  bytes[2] = 10;  // run-length encoded true colour
   bytes[12] = uint8_t(w & 255);
   bytes[13] = uint8_t(w >> 8);
   bytes[14] = uint8_t(h & 255);
   bytes[15] = uint8_t(h >> 8);
   bytes[16] = 32;
   bytes[17] = 8;  // 8 alpha bits, origin bottom left
-  size_t out = 18;
+  std::vector<uint8_t> bgra(size_t(w) * 4);
   for (int row = 0; row < h; ++row) {
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = &rgba[(size_t(row) * w + x) * 4];
-      bytes[out++] = p[2];
-      bytes[out++] = p[1];
-      bytes[out++] = p[0];
-      bytes[out++] = p[3];
+    const uint8_t* p = &rgba[size_t(row) * w * 4];
+    for (size_t i = 0; i < bgra.size(); i += 4) {
+      bgra[i] = p[i + 2];
+      bgra[i + 1] = p[i + 1];
+      bgra[i + 2] = p[i];
+      bgra[i + 3] = p[i + 3];
     }
+    const std::vector<uint8_t> packets = TgaRunPackets(bgra.data(), w);
+    bytes.insert(bytes.end(), packets.begin(), packets.end());
   }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

@@ -9,34 +9,21 @@
 #include <fstream>
 #include <iterator>
 
+#include "gfx/ImageDecode.h"
+
 namespace {
 
+// Decoded as the game decodes it, turned top row first.
 std::optional<Picture> ReadTga(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() < 18 || bytes[1] != 0 || bytes[2] != 2) return std::nullopt;
-  const int bytesPerPixel = bytes[16] / 8;
-  Picture picture;
-  picture.width = bytes[12] | bytes[13] << 8;
-  picture.height = bytes[14] | bytes[15] << 8;
-  const bool topFirst = bytes[17] & 0x20;
-  const size_t start = 18 + size_t(bytes[0]);
-  const size_t pixels = size_t(picture.width) * picture.height;
-  if ((bytesPerPixel != 3 && bytesPerPixel != 4) || bytes.size() < start + pixels * bytesPerPixel)
-    return std::nullopt;
-  picture.rgba.resize(pixels * 4);
-  for (int row = 0; row < picture.height; ++row) {
-    const int fileRow = topFirst ? row : picture.height - 1 - row;
-    for (int x = 0; x < picture.width; ++x) {
-      const uint8_t* in = &bytes[start + (size_t(fileRow) * picture.width + x) * bytesPerPixel];
-      uint8_t* out = &picture.rgba[(size_t(row) * picture.width + x) * 4];
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-      out[3] = bytesPerPixel == 4 ? in[3] : 255;
-    }
-  }
+  tImage image;
+  if (DecodeTga(bytes, image) != TgaStatus::ok) return std::nullopt;
+  Picture picture{image.width, image.height, std::vector<uint8_t>(image.rgba.size())};
+  const size_t rowBytes = size_t(image.width) * 4;
+  for (int row = 0; row < image.height; ++row)
+    std::copy_n(&image.rgba[(size_t(image.height) - 1 - row) * rowBytes], rowBytes, &picture.rgba[row * rowBytes]);
   return picture;
 }
 

@@ -14,8 +14,8 @@ struct Picture {
   std::vector<uint8_t> rgba;
 };
 
-// An uncompressed true-colour TGA (24 or 32 bits) or a JPG, by the name's
-// extension; nullopt if it is missing or not such a picture.
+// A TGA the game reads or a JPG, by the name's extension; nullopt if it is
+// missing or not such a picture.
 std::optional<Picture> ReadPicture(const std::string& path);
 
 struct Colour {

@@ -14,6 +14,7 @@
 
 #include "app/GameFolder.h"
 #include "app/MainLoop.h"
+#include "gfx/ScreenPictures.h"
 #include "platform/Files.h"
 #include "tools/cli/Checks.h"
 #include "tools/replay/PlayThrough.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: virko-replay --record FILE\n"
     "       virko-replay --play FILE [--realtime] [--screenshots DIR] [--state FILE]\n"
+    "                    [--frame-hashes FILE] [--screens-held-from-start]\n"
     "       virko-replay --play-demo FILE [--route ROUTE] [--screenshots DIR] [--state FILE]\n"
     "       virko-replay --soak FRAMES [--seed N]\n"
     "Plays the current folder if it holds levels.cfg, else the installed game.\n"
@@ -41,11 +43,15 @@ constexpr const char* kUsage =
     "  --seed N            the soak's seed (random if not given)\n"
     "  --realtime          replay at the game's pace, 100 frames a second\n"
     "  --screenshots DIR   a picture DIR/STAGE.ppm at every stage of the recording\n"
-    "  --state FILE        a state line at every stage and at the end\n";
+    "  --state FILE        a state line at every stage and at the end\n"
+    "  --frame-hashes FILE with --play: a line for every frame, its number, the\n"
+    "                      screen and a hash of its pixels\n"
+    "  --screens-held-from-start  with --play: the level's screen pictures all\n"
+    "                      loaded with the level and held, none streamed\n";
 
 struct Arguments {
-  std::string record, play, playDemo, route, screenshots, state, soak, seed;
-  bool realtime = false;
+  std::string record, play, playDemo, route, screenshots, state, soak, seed, frameHashes;
+  bool realtime = false, screensHeld = false;
   int64_t soakFrames = 0;
   uint32_t soakSeed = 0;
 };
@@ -72,9 +78,12 @@ bool Parse(int argc, char** argv, Arguments& a) {
                          : option == "--state"       ? &a.state
                          : option == "--soak"        ? &a.soak
                          : option == "--seed"        ? &a.seed
+                         : option == "--frame-hashes" ? &a.frameHashes
                                                      : nullptr;
     if (option == "--realtime") {
       a.realtime = true;
+    } else if (option == "--screens-held-from-start") {
+      a.screensHeld = true;
     } else if (!value || i + 1 == argc) {
       return false;
     } else {
@@ -99,7 +108,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
   }
   return int(!a.record.empty()) + int(!a.play.empty()) + int(!a.playDemo.empty()) +
                  int(!a.soak.empty()) == 1 &&
-         (a.route.empty() || !a.playDemo.empty());
+         (a.route.empty() || !a.playDemo.empty()) &&
+         ((a.frameHashes.empty() && !a.screensHeld) || !a.play.empty());
 }
 
 struct FileCloser {
@@ -129,7 +139,10 @@ int Play(const Arguments& a, File& stateOut) {
     std::fprintf(stderr, "virko-replay: %s\n", error.c_str());
     return 1;
   }
-  cSession session({a.screenshots, stateOut.get(), a.realtime, true, {}});
+  File hashOut;
+  if (!a.frameHashes.empty() && !(hashOut = OpenOutput(a.frameHashes))) return 1;
+  HoldAllScreenPictures(a.screensHeld);
+  cSession session({a.screenshots, stateOut.get(), a.realtime, true, {}, hashOut.get()});
   size_t next = 0;
   // The device states of the refresh at start-up come before everything.
   for (; next < items.size() && items[next].kind == tRecordItem::Input; ++next)
@@ -166,7 +179,8 @@ int main(int argc, char** argv) {
   }
   // The game files' folder becomes the working folder: the files named on
   // the command line are where the player named them.
-  for (std::string* path : {&a.record, &a.play, &a.playDemo, &a.route, &a.screenshots, &a.state}) {
+  for (std::string* path :
+       {&a.record, &a.play, &a.playDemo, &a.route, &a.screenshots, &a.state, &a.frameHashes}) {
     if (!path->empty()) *path = std::filesystem::absolute(*path).string();
   }
   std::string error;

@@ -117,6 +117,7 @@ void cSession::Execute(const tRecordItem& item) {
         AudioUpdate();
         if (options_.keepFactor) frameFactor = item.factor;
         RunFrame();
+        if (options_.frameHashOut) WriteFrameHash();
       }
       break;
     case tRecordItem::Second:
@@ -207,6 +208,17 @@ void cSession::Screenshot(const std::string& name) {
   std::fprintf(out, "P6\n%d %d\n255\n", kScreenWidth, kScreenHeight);
   for (size_t i = 0; i < rgba.size(); i += 4) std::fwrite(&rgba[i], 1, 3, out);
   std::fclose(out);
+}
+
+// The frame's number and a 64-bit FNV-1a hash of its scene: two runs that
+// draw alike write the same lines.
+void cSession::WriteFrameHash() {
+  std::vector<uint8_t> rgba(size_t(kScreenWidth) * kScreenHeight * 4);
+  RenderReadScene(0, 0, kScreenWidth, kScreenHeight, rgba.data());
+  uint64_t hash = 14695981039346656037ull;
+  for (const uint8_t byte : rgba) hash = (hash ^ byte) * 1099511628211ull;
+  std::fprintf(options_.frameHashOut, "%lld %s %016llx\n", static_cast<long long>(framesRun_), ScreenName(),
+               static_cast<unsigned long long>(hash));
 }
 
 std::string cSession::StateLine(const std::string& stage, int64_t frame) {

@@ -16,6 +16,7 @@ struct tSessionOptions {
   bool realtime = false;          // frames 10 ms apart, as the game runs them
   bool keepFactor = true;         // each frame gets the recorded factor
   std::function<void()> beforeFrame;  // runs before every frame, if set
+  std::FILE* frameHashOut = nullptr;  // a hash of every frame's scene, if set
 };
 
 class cSession : public cLoopObserver {
@@ -58,6 +59,7 @@ class cSession : public cLoopObserver {
   void Deliver(const tRecordItem& item);
   void Stage(const std::string& name);
   void Screenshot(const std::string& name);
+  void WriteFrameHash();
 
   Options options_;
   cRecorder* recorder_ = nullptr;
