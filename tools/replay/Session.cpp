@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -210,13 +211,14 @@ void cSession::Screenshot(const std::string& name) {
   std::fclose(out);
 }
 
-// The frame's number and a 64-bit FNV-1a hash of its scene: two runs that
-// draw alike write the same lines.
+// The frame's number and a hash of its scene: two runs of the same program
+// that draw alike write the same lines. The scene is read into a buffer kept
+// between frames, and hashed a word at a time: over a long replay both count.
 void cSession::WriteFrameHash() {
-  std::vector<uint8_t> rgba(size_t(kScreenWidth) * kScreenHeight * 4);
-  RenderReadScene(0, 0, kScreenWidth, kScreenHeight, rgba.data());
-  uint64_t hash = 14695981039346656037ull;
-  for (const uint8_t byte : rgba) hash = (hash ^ byte) * 1099511628211ull;
+  frameScene_.resize(size_t(kScreenWidth) * kScreenHeight * 4);
+  RenderReadScene(0, 0, kScreenWidth, kScreenHeight, frameScene_.data());
+  const size_t hash = std::hash<std::string_view>{}(
+      std::string_view(reinterpret_cast<const char*>(frameScene_.data()), frameScene_.size()));
   std::fprintf(options_.frameHashOut, "%lld %s %016llx\n", static_cast<long long>(framesRun_), ScreenName(),
                static_cast<unsigned long long>(hash));
 }

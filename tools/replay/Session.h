@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tools/replay/Recording.h"
 
@@ -64,5 +65,6 @@ class cSession : public cLoopObserver {
   Options options_;
   cRecorder* recorder_ = nullptr;
   int64_t framesRun_ = 0;
+  std::vector<uint8_t> frameScene_;  // the last frame read for its hash
   std::chrono::steady_clock::time_point nextFrame_;
 };
