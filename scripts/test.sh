@@ -8,11 +8,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 status=0
-(cd build && ctest --output-on-failure -j2 "$@") || status=$?
 
-# Only what the sanitize tests run; they read the content of build.
+# Only what the sanitize tests run; they read the content of build. The tree
+# is built while the first tests run, at the lowest priority: it takes the
+# time that tests waiting on the game's window leave idle.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIRKO_SANITIZE=ON \
   -DVIRKO_BENCH=OFF -DVIRKO_SANITIZE_CONTENT_TREE="$PWD/build" >/dev/null
-cmake --build build-asan --target sanitize_tests
+nice -n 19 cmake --build build-asan --target sanitize_tests > build-asan/build.log 2>&1 &
+builder=$!
+
+(cd build && ctest --output-on-failure -j2 "$@") || status=$?
+
+echo "Building the sanitizer tree (build-asan/build.log)"
+wait "$builder" || { tail -n 50 build-asan/build.log; exit 1; }
 (cd build-asan && ctest --output-on-failure -j2 -L sanitize "$@") || status=$?
 exit "$status"
