@@ -212,7 +212,7 @@ bool VideoModuleLoaded() {
 // The decoder's module (and the codec libraries with it) is in memory only
 // while a video is being decoded; the last picture stays on screen.
 TEST_F(MediaPlayerTest, TheDecoderIsLoadedOnlyWhileAVideoIsDecoded) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(VIRKO_SANITIZED)
   GTEST_SKIP() << "a sanitizer build keeps the module loaded, for the leak checker";
 #endif
   EXPECT_FALSE(VideoModuleLoaded());
