@@ -18,8 +18,9 @@ void PaintBlossomTree(Image& image, Vec f, const Theme& theme) {
   Paint(image, Capsule(f + Vec{0, 3}, f + Vec{0, -80}, 9, 6), kBark);
   Paint(image, Stroke({f + Vec{0, -60}, f + Vec{-24, -88}, f + Vec{-44, -102}}, 5, 2.5f), kBark);
   Paint(image, Stroke({f + Vec{0, -66}, f + Vec{22, -92}, f + Vec{42, -104}}, 5, 2.5f), kBark);
-  const Shape crown = Union({Circle(f + Vec{-44, -106}, 30), Circle(f + Vec{0, -126}, 38), Circle(f + Vec{44, -106}, 30),
-                             Circle(f + Vec{-24, -142}, 27), Circle(f + Vec{24, -142}, 27), Circle(f + Vec{0, -96}, 28)});
+  const Shape crown = Union({Circle(f + Vec{-44, -106}, 30), Circle(f + Vec{0, -126}, 38),
+                             Circle(f + Vec{44, -106}, 30), Circle(f + Vec{-24, -142}, 27),
+                             Circle(f + Vec{24, -142}, 27), Circle(f + Vec{0, -96}, 28)});
   Paint(image, crown, Soft(theme.petals[1], 12));
   // Single blossoms over the crown, lighter than it.
   for (int k = 0; k < 40; ++k) {

@@ -9,7 +9,9 @@
 #include "tools/content/Raster.h"
 
 // The great piece of scenery that marks a section.
-enum class LandmarkKind { blossomTree, windmill, greatPine, cairn, toadstools, deadTree, birches, runeStones, snowFir, finishGate };
+enum class LandmarkKind {
+  blossomTree, windmill, greatPine, cairn, toadstools, deadTree, birches, runeStones, snowFir, finishGate
+};
 
 struct Theme {
   Rgba earth, earthDark;

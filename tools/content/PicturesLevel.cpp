@@ -534,8 +534,9 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
   const std::vector<Decoration> landmarks = Landmarks(spots, air);
   // A landmark stands alone: no small tree crowds it.
   std::erase_if(out, [&](const Decoration& d) {
-    return d.kind == Decoration::pine &&
-           std::any_of(landmarks.begin(), landmarks.end(), [&](const Decoration& l) { return Overlap(Extent(d), Extent(l)); });
+    return d.kind == Decoration::pine && std::any_of(landmarks.begin(), landmarks.end(), [&](const Decoration& l) {
+             return Overlap(Extent(d), Extent(l));
+           });
   });
   out.insert(out.end(), landmarks.begin(), landmarks.end());
   // Trees stand behind everything else; draw them first.
@@ -806,8 +807,9 @@ bool BuildLevelScreens(const std::string& contentDir, const LevelEntry& level) {
   for (int v = 1; v <= slots; ++v) {
     const auto [c, r] = cellOfSlot[size_t(v)];
     // A slot no screen shows still gets a (clear) picture: the game loads them all.
-    const Image picture = c < 0 ? Image(kScreenWidth, kScreenHeight)
-                                : Screen(terrain, decorations, crags, air, {float(c * kScreenWidth), float(r * kScreenHeight)});
+    const Vec origin{float(c * kScreenWidth), float(r * kScreenHeight)};
+    const Image picture =
+        c < 0 ? Image(kScreenWidth, kScreenHeight) : Screen(terrain, decorations, crags, air, origin);
     if (!WriteScreen(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
   }
   return true;
