@@ -386,6 +386,12 @@ Box Around(Vec at, float halfWidth, float up, float down) {
   return {at.x - halfWidth, at.y - up, at.x + halfWidth, at.y + down};
 }
 
+// Whether a world box reaches into the picture whose top-left world point
+// is origin.
+bool Reaches(const Box& b, const Image& image, Vec origin) {
+  return b.x1 >= origin.x && b.y1 >= origin.y && b.x0 <= origin.x + image.Width() && b.y0 <= origin.y + image.Height();
+}
+
 // Every screen the box reaches has a picture, so nothing of it is cut off
 // at a screen's edge; two pixels more, which the scaling to the texture's
 // size mixes into a screen's edge texels. The boxes are smaller than a
@@ -547,9 +553,7 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
 }
 
 void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
-  const Box box = Extent(d);
-  if (box.x1 < origin.x || box.y1 < origin.y || box.x0 > origin.x + image.Width() || box.y0 > origin.y + image.Height())
-    return;
+  if (!Reaches(Extent(d), image, origin)) return;
   const Vec at = d.at - origin;
   const uint32_t s = d.seed;
   const Theme& theme = *d.theme;
@@ -609,10 +613,50 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
 
 // A wall standing free, open air on both sides, is the front of a rock
 // that reaches back behind it: drawn as a crag, wide at its foot, narrowing
-// upward, so that it reads as a cliff and not as a pole to hop over.
+// upward, so that it reads as a cliff and not as a pole to hop over. Its
+// outline and the fallen rocks at its foot are in world pixels, kept off
+// screens without a picture like the rest of the scenery.
 struct Crag {
-  Vec foot, top;
+  std::vector<Vec> outline;
+  std::vector<Vec> rubble;
+  Rgba rock;
+  Box box;
 };
+
+// A point of a crag's flank, pulled back toward the wall until it lies on a
+// screen with a picture.
+Vec WithinPictures(Vec flank, Vec wall) {
+  for (float t = 0; t < 1; t += 0.1f) {
+    const Vec p = Lerp(flank, wall, t);
+    if (ShownWhole(Around(p, 1, 1, 1))) return p;
+  }
+  return wall;
+}
+
+Crag CragOf(Vec foot, Vec top) {
+  Crag crag;
+  crag.rock = Mix(ThemeColour(foot.x, &Theme::rock), palette::mountain, 0.3f);
+  // Both flanks, from the foot up, jagged by a little noise.
+  const int steps = std::max(2, int(Length(foot - top) / 28));
+  std::vector<Vec> right;
+  for (int k = 0; k <= steps; ++k) {
+    const float t = float(k) / steps;
+    const Vec c = Lerp(foot, top, t);
+    const float half = 56 - 32 * t;
+    const uint32_t cell = uint32_t(std::lround(foot.x)) * 131 + uint32_t(k);
+    crag.outline.push_back(WithinPictures(c + Vec{-half - 6 * HashUnit(cell, 61), 0}, c));
+    right.push_back(WithinPictures(c + Vec{half + 6 * HashUnit(cell, 62), 0}, c));
+  }
+  crag.outline.insert(crag.outline.end(), right.rbegin(), right.rend());
+  for (int k = 0; k < 4; ++k) {
+    const float side = k % 2 ? 1.0f : -1.0f;
+    const Vec at = foot + Vec{side * (30 + 22 * HashUnit(k, 63, uint32_t(foot.x))), -3};
+    if (ShownWhole(Around(at, 14, 8, 8))) crag.rubble.push_back(at);
+  }
+  crag.box = {std::min(foot.x, top.x) - 80, std::min(foot.y, top.y) - 10, std::max(foot.x, top.x) + 80,
+              std::max(foot.y, top.y) + 10};
+  return crag;
+}
 
 // Takes the walls that stand free out of the terrain's walls (which are the
 // faces of islands) as crags.
@@ -628,7 +672,7 @@ std::vector<Crag> TakeCrags(Terrain& terrain, const OpenAir& air) {
         open += air.Open(int(std::floor(p.x)), int(std::floor(p.y))) ? 1 : 0;
       }
     if (open == 6)
-      crags.push_back(s.a.y > s.b.y ? Crag{s.a, s.b} : Crag{s.b, s.a});
+      crags.push_back(s.a.y > s.b.y ? CragOf(s.a, s.b) : CragOf(s.b, s.a));
     else
       faces.push_back(s);
   }
@@ -637,36 +681,15 @@ std::vector<Crag> TakeCrags(Terrain& terrain, const OpenAir& air) {
 }
 
 void PaintCrag(Image& image, const Crag& crag, Vec origin) {
-  const Vec foot = crag.foot - origin;
-  const Vec top = crag.top - origin;
-  const float height = Length(foot - top);
-  if (std::min(foot.x, top.x) > image.Width() + 60 || std::max(foot.x, top.x) < -60 ||
-      std::min(foot.y, top.y) > image.Height() + 20 || std::max(foot.y, top.y) < -20)
-    return;
-  // Both flanks, from the foot up, jagged by a little noise.
-  const int steps = std::max(2, int(height / 28));
-  std::vector<Vec> left, right;
-  for (int k = 0; k <= steps; ++k) {
-    const float t = float(k) / steps;
-    const Vec c = Lerp(foot, top, t);
-    const float half = 56 - 32 * t;
-    const uint32_t cell = uint32_t(std::lround(crag.foot.x)) * 131 + uint32_t(k);
-    left.push_back(c + Vec{-half - 6 * HashUnit(cell, 61), 0});
-    right.push_back(c + Vec{half + 6 * HashUnit(cell, 62), 0});
-  }
-  std::vector<Vec> outline = left;
-  outline.insert(outline.end(), right.rbegin(), right.rend());
+  if (!Reaches(crag.box, image, origin)) return;
+  std::vector<Vec> outline;
+  for (Vec p : crag.outline) outline.push_back(p - origin);
   // The cliff's rock, a little hazy: it stands behind the wall.
   Paint(image, Polygon(outline), [origin](Vec p, float d, Vec n) {
     return Lit(Mix(CliffRock(p + origin, 0), palette::mountain, 0.3f), n, Smoothstep(-12, 0.5f, d));
   }, 1.6f);
-  // Fallen rocks at the foot.
-  const Rgba rubble = Mix(ThemeColour(crag.foot.x, &Theme::rock), palette::mountain, 0.3f);
-  for (int k = 0; k < 4; ++k) {
-    const float side = k % 2 ? 1.0f : -1.0f;
-    const Vec at = foot + Vec{side * (30 + 22 * HashUnit(k, 63, uint32_t(crag.foot.x))), -3};
-    Paint(image, Ellipse(at, 7 + 4 * HashUnit(k, 64), 5), Soft(rubble, 4), 1.4f);
-  }
+  for (size_t k = 0; k < crag.rubble.size(); ++k)
+    Paint(image, Ellipse(crag.rubble[k] - origin, 7 + 4 * HashUnit(uint32_t(k), 64), 5), Soft(crag.rock, 4), 1.4f);
 }
 
 // The screen whose top-left corner is the world point origin; the collision
