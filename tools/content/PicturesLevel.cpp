@@ -410,7 +410,7 @@ struct Decoration {
   float size;
   uint32_t seed;
   const Theme* theme;
-  LandmarkKind great = LandmarkKind::greatPine;  // which landmark, for one
+  LandmarkKind landmarkKind = LandmarkKind::greatPine;  // of a landmark
 };
 
 bool IsTree(const Decoration& d) { return d.kind == Decoration::pine || d.kind == Decoration::landmark; }
@@ -431,7 +431,7 @@ Box Extent(const Decoration& d) {
       return Around(d.at, 0.42f * h + 3, 1.1f * h + 3, 7);
     }
     case Decoration::landmark: {
-      const LandmarkSize size = SizeOfLandmark(d.great);
+      const LandmarkSize size = SizeOfLandmark(d.landmarkKind);
       return Around(d.at, size.halfWidth + 1, size.height + 1, 6);
     }
   }
@@ -604,7 +604,7 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
       PaintPine(image, at + Vec{0, 3}, PineHeight(d), Mix(theme.tree, palette::mountain, 0.25f), true);
       break;
     case Decoration::landmark:
-      PaintLandmark(image, d.great, at, theme);
+      PaintLandmark(image, d.landmarkKind, at, theme);
       break;
   }
 }
