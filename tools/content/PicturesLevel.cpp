@@ -6,13 +6,17 @@
 // grass and rock, blue (platform) pixels, which carry the player from above
 // only, become wooden walkways, and empty pixels stay transparent so that the
 // backdrop shows through. The level's segments give the shading: how deep a
-// pixel lies in its line and which way the line faces.
+// pixel lies in its line and which way the line faces. Steep lines are the
+// faces of cliffs, whose rock reaches into the island behind them. The
+// colours, plants and landmark change section by section (LevelThemes.h),
+// and no scenery reaches into a screen that has no picture, where it would
+// be cut off at the screen's edge.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <iterator>
 #include <numbers>
+#include <optional>
 
 #include "app/GameState.h"
 #include "data/LevelFile.h"
@@ -23,6 +27,8 @@
 #include "platform/MessageBox.h"
 #include "tools/content/Catalogue.h"
 #include "tools/content/ImageFiles.h"
+#include "tools/content/Landmarks.h"
+#include "tools/content/LevelThemes.h"
 #include "tools/content/Palette.h"
 #include "tools/content/PictureGroups.h"
 #include "tools/content/Scenery.h"
@@ -31,6 +37,10 @@ namespace {
 
 constexpr float kHalfPen = float(cCollisionMap::kPenRadius);
 constexpr float kTau = 2 * std::numbers::pi_v<float>;
+// How deep the rock of a cliff reaches into its island behind the face.
+constexpr float kCliffDepth = 240;
+// The level ends when the player passes this far before its right edge.
+constexpr float kEndMargin = 500;
 
 enum class Look { earth, rock, stone, planks };
 
@@ -57,6 +67,8 @@ void AddDrawnSegments(const TPoint* points, const uint8_t* breaks, int count, Lo
 struct Terrain {
   std::vector<Segment> solid;     // white lines and permanent blocks
   std::vector<Segment> platform;  // blue lines
+  std::vector<Segment> walls;     // the steep ones of the solid, faces of cliffs
+  std::vector<Segment> flat;      // the rest of the solid
 };
 
 Terrain TerrainOfLevel() {
@@ -71,6 +83,7 @@ Terrain TerrainOfLevel() {
                             {float(block.x), float(block.y)}};
     for (int k = 0; k < 4; ++k) terrain.solid.push_back({corners[k], corners[k + 1], Look::stone});
   }
+  for (const Segment& s : terrain.solid) (s.look == Look::rock ? terrain.walls : terrain.flat).push_back(s);
   return terrain;
 }
 
@@ -103,10 +116,13 @@ class Field {
   Field(int width, int height) : width_(width), cells_(size_t(width) * height) {}
   Nearest& At(int x, int y) { return cells_[size_t(y) * width_ + x]; }
 
-  // Takes in every segment near the picture whose top-left world point is origin.
-  void Add(const std::vector<Segment>& segments, Vec origin, int height) {
-    const float reach = kHalfPen + 2;
+  // Takes in every segment within reach of the picture whose top-left world
+  // point is origin; beside: only the pixels beside a segment, not those
+  // around its ends.
+  void Add(const std::vector<Segment>& segments, Vec origin, int height, float reach = kHalfPen + 2,
+           bool beside = false) {
     for (const Segment& s : segments) {
+      const float length = Length(s.b - s.a);
       const int x0 = std::max(0, int(std::floor(std::min(s.a.x, s.b.x) - reach - origin.x)));
       const int x1 = std::min(width_ - 1, int(std::ceil(std::max(s.a.x, s.b.x) + reach - origin.x)));
       const int y0 = std::max(0, int(std::floor(std::min(s.a.y, s.b.y) - reach - origin.y)));
@@ -116,6 +132,7 @@ class Field {
           const Vec p = origin + Vec{x + 0.5f, y + 0.5f};
           float along = 0;
           const Vec q = Closest(s, p, &along);
+          if (beside && (along <= 0 || along >= length)) continue;
           const float d = Length(p - q);
           Nearest& cell = At(x, y);
           if (d < cell.distance) {
@@ -218,59 +235,6 @@ class OpenAir {
 
 const Vec kToLight = Normalize(Vec{-0.5f, -0.86f});
 
-// ---- Scenery that changes along the level ----
-
-// A stretch of the level looks like one of these: the colour of its grass,
-// its flowers and trees, and how often each grows there.
-struct Theme {
-  Rgba earth, earthDark;
-  Rgba grass, grassLight, grassDark;
-  Rgba petals[2];
-  Rgba tree;
-  float trees, flowers, mushrooms;  // chances of each, per place; the rest are tufts
-  float treeSize;
-};
-
-const Theme kThemes[] = {
-    // Spring meadow: flowers everywhere.
-    {palette::earth, palette::earthDark, palette::grass, palette::grassLight, palette::grassDark,
-     {palette::cream, Hex(0xf2a7c3)}, palette::pine,
-     0.04f, 0.22f, 0.03f, 1.0f},
-    // Pine wood: tall trees, dark grass, mushrooms underneath.
-    {Hex(0x6e4a36), Hex(0x45302a), Hex(0x4f9a44), Hex(0x8cc65a), Hex(0x2a6638), {palette::cream, palette::gold},
-     palette::pineDark,
-     0.2f, 0.05f, 0.1f, 1.35f},
-    // Autumn: golden grass, larches gone orange, many mushrooms.
-    {Hex(0xa0603a), Hex(0x6a3a2a), Hex(0xb59a3c), Hex(0xdcc466), Hex(0x7f6a2c), {palette::orange, palette::red},
-     Hex(0xb8732e),
-     0.1f, 0.08f, 0.14f, 1.1f},
-    // Highland: short pale grass, blue bells, a few small trees.
-    {Hex(0x8a7d72), Hex(0x585060), Hex(0x7fae6a), Hex(0xb8d9a0), Hex(0x4d7a52), {palette::glass, palette::jay},
-     Mix(palette::pine, palette::rock, 0.35f),
-     0.03f, 0.12f, 0.01f, 0.8f},
-    // Berry heath: reddish ground cover and berries.
-    {Hex(0x7d5548), Hex(0x4e3438), Hex(0x6f9e3e), Hex(0xa9c95a), Hex(0x3e6a2e), {palette::berry, palette::cream},
-     palette::pine,
-     0.07f, 0.18f, 0.05f, 0.95f},
-};
-// Each stretch is three screens long, so that a section of a level keeps its
-// look and the next one changes it.
-constexpr float kThemeLength = 2400;
-
-const Theme& ThemeAt(float worldX) {
-  const int stretch = std::max(0, int(std::floor(worldX / kThemeLength)));
-  return kThemes[size_t(stretch) % std::size(kThemes)];
-}
-
-// A colour of the theme at x, blended into the next theme's over the last
-// 200 pixels of a stretch, so that the ground shows no seam.
-Rgba ThemeColour(float worldX, Rgba Theme::*colour) {
-  constexpr float kBlend = 200;
-  const float into = std::fmod(std::max(0.0f, worldX), kThemeLength);
-  return Mix(ThemeAt(worldX).*colour, ThemeAt(worldX + kBlend).*colour,
-             Smoothstep(kThemeLength - kBlend, kThemeLength, into));
-}
-
 // Round stones scattered in earth: at most one in each cell of the given
 // size, with the given chance, radius about r.
 Rgba WithPebbles(Rgba c, Vec p, float cellW, float cellH, float chance, float r0, uint32_t seed) {
@@ -304,6 +268,44 @@ Rgba InsideColour(Vec p, float depth) {
   return Mix(stony, Mix(Scale(earthDark, 0.6f), palette::night, 0.2f), Smoothstep(6, 180, depth) * 0.6f);
 }
 
+// Soft light from the upper left on an edge facing that way (normal), shade
+// on one facing away; rim, 0 to 1, says how near the edge the pixel lies.
+Rgba Lit(Rgba c, Vec normal, float rim) {
+  const float facing = Dot(normal, kToLight);
+  return facing > 0 ? Mix(c, palette::haze, rim * facing * 0.35f) : Mix(c, Scale(c, 0.6f), rim * -facing * 0.6f);
+}
+
+// A cliff's rock at world point p, depth pixels behind its face: upright
+// joints split it into columns of their own width, and cracks along its beds
+// cross them, staggered from column to column; each block between them has
+// a tone of its own and is lit on its left, and darker the deeper it lies.
+// Flat within a block, so that the pictures' runs stay long.
+Rgba CliffRock(Vec p, float depth) {
+  const Rgba rock = ThemeColour(p.x, &Theme::rock);
+  const Rgba dark = ThemeColour(p.x, &Theme::rockDark);
+  const float column = p.x / 17 + 0.6f * ValueNoise(p.y / 70, 0.5f, 92);
+  const uint32_t which = uint32_t(int(std::floor(column)));
+  const float across = column - std::floor(column);
+  const float bed = p.y / (22 + 30 * HashUnit(which, 95)) + HashUnit(which, 93) + 0.3f * ValueNoise(p.x / 9, 0.5f, 96);
+  const float down = bed - std::floor(bed);
+  if (across < 0.08f || down < 0.06f) return Mix(rock, dark, 0.8f);
+  const uint32_t block = uint32_t(int(std::floor(bed)));
+  Rgba c = Mix(rock, dark, 0.4f * HashUnit(which, block, 94));
+  if (across < 0.25f) c = Mix(c, palette::haze, 0.15f);
+  constexpr float kStep = 30;
+  return Mix(c, Scale(dark, 0.8f), Smoothstep(0, kCliffDepth, std::floor(depth / kStep) * kStep) * 0.55f);
+}
+
+// How much of an island's inside at p is the rock behind a cliff: near a
+// wall (face pixels away), under a layer of soil along its other lines (soil
+// pixels away), giving way to earth deeper in, along ragged edges.
+float CliffShare(Vec p, float face, float soil) {
+  constexpr float kSoil = 30;
+  const float ragged = Fractal(p.x / 40, p.y / 40, 94, 2) - 0.5f;
+  return Smoothstep(kCliffDepth + 4, kCliffDepth - 4, face + 60 * ragged) *
+         Smoothstep(kSoil - 3, kSoil + 3, soil + 20 * ragged);
+}
+
 // Colour of a covered pixel of solid ground at world point p; facesOut tells
 // whether the nearest edge borders open air (else the island's inside).
 Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
@@ -312,10 +314,12 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
   Rgba c;
   switch (n.segment->look) {
     case Look::rock:
+      c = CliffRock(p, 0);
+      break;
     case Look::stone: {
       const float grain = Fractal(p.x / 18, p.y / 18, 71, 3);
       c = Mix(Mix(palette::rock, palette::rockDark, 0.25f), palette::rockDark, Smoothstep(0.45f, 0.75f, grain));
-      if (n.segment->look == Look::stone) c = Mix(c, palette::rune, 0.12f);
+      c = Mix(c, palette::rune, 0.12f);
       // Cracks between blocks of rock.
       const float crack = std::fabs(ValueNoise(p.x / 9, p.y / 30, 72) - 0.5f);
       if (crack < 0.035f) c = Mix(c, palette::rockDark, 0.7f);
@@ -335,11 +339,7 @@ Rgba GroundColour(const Nearest& n, Vec p, bool facesOut) {
       break;
     }
   }
-  // Soft light from the upper left near the edge, shade underneath.
-  const float facing = Dot(n.normal, kToLight);
-  const float rim = facesOut ? Smoothstep(6, 0, depth) : 0;
-  c = facing > 0 ? Mix(c, palette::haze, rim * facing * 0.35f) : Mix(c, Scale(c, 0.6f), rim * -facing * 0.6f);
-  return c;
+  return Lit(c, n.normal, facesOut ? Smoothstep(6, 0, depth) : 0);
 }
 
 // Colour of a covered pixel of a wooden walkway.
@@ -368,37 +368,144 @@ Rgba WithEdge(Rgba c, float distance, bool facesOut) {
   return Mix(palette::ink, c, Smoothstep(1.0f, 2.3f, depth));
 }
 
+// ---- What the screens show: a piece of scenery is drawn only where it is
+// shown whole ----
+
+// Whether the world point lies on a screen of the level that has a picture.
+bool Pictured(float x, float y) {
+  const int c = int(std::floor(x / kScreenWidth));
+  const int r = int(std::floor(y / kScreenHeight));
+  return c >= 0 && r >= 0 && c < game.screensX && r < game.screensY && game.screenGrid[c][r] != 0;
+}
+
+struct Box {
+  float x0, y0, x1, y1;
+};
+
+Box Around(Vec at, float halfWidth, float up, float down) {
+  return {at.x - halfWidth, at.y - up, at.x + halfWidth, at.y + down};
+}
+
+// Whether a world box reaches into the picture whose top-left world point
+// is origin.
+bool Reaches(const Box& b, const Image& image, Vec origin) {
+  return b.x1 >= origin.x && b.y1 >= origin.y && b.x0 <= origin.x + image.Width() && b.y0 <= origin.y + image.Height();
+}
+
+// Every screen the box reaches has a picture, so nothing of it is cut off
+// at a screen's edge; two pixels more, which the scaling to the texture's
+// size mixes into a screen's edge texels. The boxes are smaller than a
+// screen: their corners reach every screen they touch.
+bool ShownWhole(const Box& b) {
+  constexpr float kMixed = 2;
+  const Box g{b.x0 - kMixed, b.y0 - kMixed, b.x1 + kMixed, b.y1 + kMixed};
+  return Pictured(g.x0, g.y0) && Pictured(g.x1, g.y0) && Pictured(g.x0, g.y1) && Pictured(g.x1, g.y1);
+}
+
 // ---- Decorations along the ground, placed in world coordinates ----
 
 struct Decoration {
-  // A landmark is a great tree, one in each stretch of the level, that makes
-  // the place easy to tell from the others.
   enum Kind { tuft, flower, mushroom, root, vine, pine, landmark } kind;
-  Vec at;       // foot (or hanging point) in world pixels
+  Vec at;  // foot (or hanging point) in world pixels
   float size;
   uint32_t seed;
+  const Theme* theme;
+  LandmarkKind landmarkKind = LandmarkKind::greatPine;  // of a landmark
 };
 
 bool IsTree(const Decoration& d) { return d.kind == Decoration::pine || d.kind == Decoration::landmark; }
 
-// In each stretch, the tree or tuft on open ground nearest the stretch's
-// middle grows into its landmark.
-void AddLandmarks(std::vector<Decoration>& decorations) {
-  std::vector<Decoration*> nearest;
-  for (Decoration& d : decorations) {
-    if (d.kind == Decoration::root || d.kind == Decoration::vine) continue;
-    const size_t stretch = size_t(std::max(0.0f, std::floor(d.at.x / kThemeLength)));
-    if (nearest.size() <= stretch) nearest.resize(stretch + 1, nullptr);
-    const float middle = (float(stretch) + 0.5f) * kThemeLength;
-    if (!nearest[stretch] || std::fabs(d.at.x - middle) < std::fabs(nearest[stretch]->at.x - middle))
-      nearest[stretch] = &d;
+float PineHeight(const Decoration& d) { return 46 * d.size * d.theme->treeSize; }
+
+// The world box a decoration is painted in.
+Box Extent(const Decoration& d) {
+  switch (d.kind) {
+    case Decoration::tuft: return Around(d.at, 8, 10 * d.size + 2, 3);
+    case Decoration::flower: return Around(d.at, 6, 9 * d.size + 7, 2);
+    case Decoration::mushroom: return Around(d.at, 5 * d.size + 3, 11 * d.size + 3, 2);
+    case Decoration::root:
+    case Decoration::vine: return Around(d.at, 12, 2, 26 * d.size + 4);
+    case Decoration::pine: {
+      // The top tier ends 1.1 heights above the trunk's foot, 3 below at.
+      const float h = PineHeight(d);
+      return Around(d.at, 0.42f * h + 3, 1.1f * h + 3, 7);
+    }
+    case Decoration::landmark: {
+      const LandmarkSize size = SizeOfLandmark(d.landmarkKind);
+      return Around(d.at, size.halfWidth + 1, size.height + 1, 6);
+    }
   }
-  for (Decoration* d : nearest)
-    if (d) d->kind = Decoration::landmark;
+  return {};
+}
+
+// Scenery that would reach a screen without a picture would be cut off at
+// that screen's edge: trees are made smaller until they fit, the rest that
+// does not fit is left out.
+void KeepWithinPictures(std::vector<Decoration>& decorations) {
+  for (Decoration& d : decorations)
+    while (d.kind == Decoration::pine && d.size > 0.4f && !ShownWhole(Extent(d))) d.size *= 0.85f;
+  std::erase_if(decorations, [](const Decoration& d) { return !ShownWhole(Extent(d)); });
+}
+
+bool Overlap(const Box& a, const Box& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }
+
+// Whether a landmark standing at foot is shown whole, clear of every line,
+// of the islands' insides and of the other landmarks, on ground under both
+// halves of its foot.
+bool LandmarkFits(LandmarkKind kind, Vec foot, const OpenAir& air, const std::vector<Decoration>& placed) {
+  const LandmarkSize size = SizeOfLandmark(kind);
+  const Box box = Around(foot, size.halfWidth + 1, size.height + 1, 6);
+  if (!ShownWhole(box)) return false;
+  for (const Decoration& other : placed)
+    if (Overlap(box, Extent(other))) return false;
+  for (float y = box.y0 - 10; y < foot.y - 24; y += 8)
+    for (float x = box.x0; x <= box.x1; x += 8) {
+      const int px = int(std::floor(x));
+      const int py = int(std::floor(y));
+      if (!air.Open(px, py) || CollisionMap.Get(px, py) != PixelClass::empty) return false;
+    }
+  for (float side : {-0.4f, 0.4f})
+    if (!CollisionMap.Supports(int(std::floor(foot.x + side * size.halfWidth)), int(std::floor(foot.y + 12))))
+      return false;
+  return true;
+}
+
+// Places a landmark on the spot from lo to hi nearest to x where it fits,
+// if there is one.
+void Place(LandmarkKind kind, const Theme& theme, float x, float lo, float hi, const std::vector<Vec>& spots,
+           const OpenAir& air, std::vector<Decoration>& landmarks) {
+  std::optional<Vec> best;
+  for (Vec spot : spots) {
+    const float off = std::fabs(spot.x - x);
+    if (spot.x < lo || spot.x > hi || (best && off >= std::fabs(best->x - x))) continue;
+    if (LandmarkFits(kind, spot, air, landmarks)) best = spot;
+  }
+  if (best) landmarks.push_back({Decoration::landmark, *best, 1, 0, &theme, kind});
+}
+
+// The finish gate stands just before the level's end, so that it shows from
+// 400 pixels before it; then each section's landmark near where the section
+// begins, a little ahead of the player arriving there (or starting the
+// level).
+std::vector<Decoration> Landmarks(const std::vector<Vec>& spots, const OpenAir& air) {
+  constexpr float kAhead = 250;
+  std::vector<Decoration> landmarks;
+  const float width = float(game.screensX) * kScreenWidth;
+  const float end = width - kEndMargin;
+  Place(LandmarkKind::finishGate, SectionTheme(kSectionCount - 1), end - 150, end - 400, end, spots, air, landmarks);
+  for (int section = 0; section < kSectionCount && section * kSectionLength < width; ++section) {
+    const Theme& theme = SectionTheme(section);
+    if (theme.landmark == LandmarkKind::finishGate) continue;
+    const float begin = float(section) * kSectionLength;
+    const float at = std::max(begin, float(game.unitStart[0].x)) + kAhead;
+    Place(theme.landmark, theme, at, begin, begin + kSectionLength, spots, air, landmarks);
+  }
+  return landmarks;
 }
 
 std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
   std::vector<Decoration> out;
+  std::vector<Vec> spots;  // on open ground, facing up
   uint32_t serial = 0;
   auto isFree = [&](Vec p) {
     return air.Open(int(std::floor(p.x)), int(std::floor(p.y))) && DistanceTo(terrain.solid, p) > kHalfPen + 0.5f &&
@@ -415,20 +522,29 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
       const Vec top = line + up * (kHalfPen - 1.5f);
       const Vec bottom = line - up * (kHalfPen - 1.0f);
       if (isFree(line + up * (kHalfPen + 3))) {
-        const Theme& theme = ThemeAt(top.x);
+        const Theme& theme = ThemeForPiece(top.x, serial);
         const float pick = HashUnit(serial, 2);
         const Decoration::Kind kind = pick < theme.trees                                     ? Decoration::pine
                                       : pick < theme.trees + theme.flowers                   ? Decoration::flower
                                       : pick < theme.trees + theme.flowers + theme.mushrooms ? Decoration::mushroom
                                                                                              : Decoration::tuft;
-        out.push_back({kind, top, 0.7f + 0.6f * HashUnit(serial, 3), serial});
+        out.push_back({kind, top, 0.7f + 0.6f * HashUnit(serial, 3), serial, &theme});
+        if (up.y < -0.9f) spots.push_back(top);
       }
       if (HashUnit(serial, 4) < 0.22f && isFree(line - up * (kHalfPen + 4)))
         out.push_back({HashUnit(serial, 5) < 0.5f ? Decoration::root : Decoration::vine, bottom,
-                       0.6f + 0.8f * HashUnit(serial, 6), serial});
+                       0.6f + 0.8f * HashUnit(serial, 6), serial, &ThemeForPiece(bottom.x, serial)});
     }
   }
-  AddLandmarks(out);
+  KeepWithinPictures(out);
+  const std::vector<Decoration> landmarks = Landmarks(spots, air);
+  // A landmark stands alone: no small tree crowds it.
+  std::erase_if(out, [&](const Decoration& d) {
+    return d.kind == Decoration::pine && std::any_of(landmarks.begin(), landmarks.end(), [&](const Decoration& l) {
+             return Overlap(Extent(d), Extent(l));
+           });
+  });
+  out.insert(out.end(), landmarks.begin(), landmarks.end());
   // Trees stand behind everything else; draw them first.
   std::stable_sort(out.begin(), out.end(), [](const Decoration& a, const Decoration& b) {
     return IsTree(a) > IsTree(b);
@@ -437,12 +553,12 @@ std::vector<Decoration> Decorate(const Terrain& terrain, const OpenAir& air) {
 }
 
 void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
+  if (!Reaches(Extent(d), image, origin)) return;
   const Vec at = d.at - origin;
-  if (at.x < -80 || at.y < -200 || at.x > image.Width() + 80 || at.y > image.Height() + 120) return;
   const uint32_t s = d.seed;
+  const Theme& theme = *d.theme;
   switch (d.kind) {
     case Decoration::tuft: {
-      const Theme& theme = ThemeAt(d.at.x);
       for (int k = 0; k < 4; ++k) {
         const float lean = (HashUnit(s, 10, uint32_t(k)) - 0.5f) * 6;
         const float h = (4 + 5 * HashUnit(s, 11, uint32_t(k))) * d.size;
@@ -455,8 +571,8 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
     case Decoration::flower: {
       const float h = 9 * d.size;
       const Vec head = at + Vec{1.5f, -h};
-      Paint(image, Stroke({at + Vec{0, 1}, at + Vec{-1, -h * 0.5f}, head}, 0.9f, 0.7f), Flat(palette::grassDark), 0.8f);
-      const Rgba petals = ThemeAt(d.at.x).petals[HashUnit(s, 12) < 0.5f ? 0 : 1];
+      Paint(image, Stroke({at + Vec{0, 1}, at + Vec{-1, -h * 0.5f}, head}, 0.9f, 0.7f), Flat(theme.grassDark), 0.8f);
+      const Rgba petals = theme.petals[HashUnit(s, 12) < 0.5f ? 0 : 1];
       for (int k = 0; k < 5; ++k)
         Paint(image, Circle(head + Rotate(Vec{2.4f, 0}, k * kTau / 5), 1.9f), Soft(petals, 1.5f), 0.9f);
       Paint(image, Circle(head, 1.4f), Flat(palette::gold), 0);
@@ -476,30 +592,112 @@ void DrawDecoration(Image& image, const Decoration& d, Vec origin) {
       const std::vector<Vec> path = BezierPath(at, at + Vec{sway, length * 0.35f}, at + Vec{-sway, length * 0.7f},
                                                at + Vec{sway * 0.5f, length}, 8);
       const bool vine = d.kind == Decoration::vine;
-      Paint(image, Stroke(path, vine ? 1.3f : 1.8f, 0.5f), Flat(vine ? palette::grassDark : palette::earthDark), 0);
+      Paint(image, Stroke(path, vine ? 1.3f : 1.8f, 0.5f), Flat(vine ? theme.grassDark : theme.earthDark), 0);
       if (vine)
         for (size_t k = 2; k < path.size(); k += 2)
           Paint(image, Ellipse(path[k] + Vec{k % 4 ? 2.5f : -2.5f, 0}, 2.6f, 1.5f, k % 4 ? 0.5f : -0.5f),
-                Soft(palette::grass, 1.5f), 0.8f);
+                Soft(theme.grass, 1.5f), 0.8f);
       break;
     }
-    case Decoration::pine: {
+    case Decoration::pine:
       // Small and a little hazy, so they read as scenery behind the path.
-      const Theme& theme = ThemeAt(d.at.x);
-      PaintPine(image, at + Vec{0, 3}, 46 * d.size * theme.treeSize, Mix(theme.tree, palette::mountain, 0.25f), true);
+      PaintPine(image, at + Vec{0, 3}, PineHeight(d), Mix(theme.tree, palette::mountain, 0.25f), true);
       break;
-    }
     case Decoration::landmark:
-      // Tall and sharp: it stands out from the trees around it.
-      PaintPine(image, at + Vec{0, 3}, 150, ThemeAt(d.at.x).tree, true);
+      PaintLandmark(image, d.landmarkKind, at, theme);
       break;
   }
 }
 
+// ---- Walls drawn as cliffs ----
+
+// A wall standing free, open air on both sides, is the front of a rock
+// that reaches back behind it: drawn as a crag, wide at its foot, narrowing
+// upward, so that it reads as a cliff and not as a pole to hop over. Its
+// outline and the fallen rocks at its foot are in world pixels, kept off
+// screens without a picture like the rest of the scenery.
+struct Crag {
+  std::vector<Vec> outline;
+  std::vector<Vec> rubble;
+  Rgba rock;
+  Box box;
+};
+
+// A point of a crag's flank, pulled back toward the wall until it lies on a
+// screen with a picture.
+Vec WithinPictures(Vec flank, Vec wall) {
+  for (float t = 0; t < 1; t += 0.1f) {
+    const Vec p = Lerp(flank, wall, t);
+    if (ShownWhole(Around(p, 1, 1, 1))) return p;
+  }
+  return wall;
+}
+
+Crag CragOf(Vec foot, Vec top) {
+  Crag crag;
+  crag.rock = Mix(ThemeColour(foot.x, &Theme::rock), palette::mountain, 0.3f);
+  // Both flanks, from the foot up, jagged by a little noise.
+  const int steps = std::max(2, int(Length(foot - top) / 28));
+  std::vector<Vec> right;
+  for (int k = 0; k <= steps; ++k) {
+    const float t = float(k) / steps;
+    const Vec c = Lerp(foot, top, t);
+    const float half = 56 - 32 * t;
+    const uint32_t cell = uint32_t(std::lround(foot.x)) * 131 + uint32_t(k);
+    crag.outline.push_back(WithinPictures(c + Vec{-half - 6 * HashUnit(cell, 61), 0}, c));
+    right.push_back(WithinPictures(c + Vec{half + 6 * HashUnit(cell, 62), 0}, c));
+  }
+  crag.outline.insert(crag.outline.end(), right.rbegin(), right.rend());
+  for (int k = 0; k < 4; ++k) {
+    const float side = k % 2 ? 1.0f : -1.0f;
+    const Vec at = foot + Vec{side * (30 + 22 * HashUnit(k, 63, uint32_t(foot.x))), -3};
+    if (ShownWhole(Around(at, 14, 8, 8))) crag.rubble.push_back(at);
+  }
+  crag.box = {std::min(foot.x, top.x) - 80, std::min(foot.y, top.y) - 10, std::max(foot.x, top.x) + 80,
+              std::max(foot.y, top.y) + 10};
+  return crag;
+}
+
+// Takes the walls that stand free out of the terrain's walls (which are the
+// faces of islands) as crags.
+std::vector<Crag> TakeCrags(Terrain& terrain, const OpenAir& air) {
+  std::vector<Crag> crags;
+  std::vector<Segment> faces;
+  for (const Segment& s : terrain.walls) {
+    const Vec normal = Normalize(Vec{s.a.y - s.b.y, s.b.x - s.a.x});
+    int open = 0;
+    for (float t : {0.25f, 0.5f, 0.75f})
+      for (float side : {-1.0f, 1.0f}) {
+        const Vec p = Lerp(s.a, s.b, t) + normal * (side * (kHalfPen + 3));
+        open += air.Open(int(std::floor(p.x)), int(std::floor(p.y))) ? 1 : 0;
+      }
+    if (open == 6)
+      crags.push_back(s.a.y > s.b.y ? CragOf(s.a, s.b) : CragOf(s.b, s.a));
+    else
+      faces.push_back(s);
+  }
+  terrain.walls = faces;
+  return crags;
+}
+
+void PaintCrag(Image& image, const Crag& crag, Vec origin) {
+  if (!Reaches(crag.box, image, origin)) return;
+  std::vector<Vec> outline;
+  for (Vec p : crag.outline) outline.push_back(p - origin);
+  // The cliff's rock, a little hazy: it stands behind the wall.
+  Paint(image, Polygon(outline), [origin](Vec p, float d, Vec n) {
+    return Lit(Mix(CliffRock(p + origin, 0), palette::mountain, 0.3f), n, Smoothstep(-12, 0.5f, d));
+  }, 1.6f);
+  for (size_t k = 0; k < crag.rubble.size(); ++k)
+    Paint(image, Ellipse(crag.rubble[k] - origin, 7 + 4 * HashUnit(uint32_t(k), 64), 5), Soft(crag.rock, 4), 1.4f);
+}
+
 // The screen whose top-left corner is the world point origin; the collision
 // map must hold the level.
-Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, const OpenAir& air, Vec origin) {
+Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations, const std::vector<Crag>& crags,
+             const OpenAir& air, Vec origin) {
   Image image(kScreenWidth, kScreenHeight);
+  for (const Crag& crag : crags) PaintCrag(image, crag, origin);
   for (const Decoration& d : decorations)
     if (IsTree(d)) DrawDecoration(image, d, origin);
   // The map's rule measures from a pixel's own corner point.
@@ -508,6 +706,12 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
   Field platform(kScreenWidth, kScreenHeight);
   solid.Add(terrain.solid, corner, kScreenHeight);
   platform.Add(terrain.platform, corner, kScreenHeight);
+  // How near the islands' insides lie to a wall (beside it) and to the rest
+  // of their outline, which the cliff's rock lies between (CliffShare).
+  Field wall(kScreenWidth, kScreenHeight);
+  Field rest(kScreenWidth, kScreenHeight);
+  wall.Add(terrain.walls, corner, kScreenHeight, kCliffDepth, true);
+  rest.Add(terrain.flat, corner, kScreenHeight, kCliffDepth);
   // Whether the edge nearest to a covered pixel borders open air: looks just
   // past the line's edge along its normal.
   auto facesOut = [&](const Nearest& n, Vec p) {
@@ -537,7 +741,9 @@ Image Screen(const Terrain& terrain, const std::vector<Decoration>& decorations,
           break;
         case PixelClass::empty:
           if (air.Inside(wx, wy)) {
-            image.Set(x, y, InsideColour(p, air.Depth(wx, wy)));
+            const float face = wall.At(x, y).distance;
+            const float cliff = CliffShare(p, face, rest.At(x, y).distance);
+            image.Set(x, y, Mix(InsideColour(p, air.Depth(wx, wy)), CliffRock(p, face - kHalfPen), cliff));
           } else {
             // Half a pixel of ink beyond the edge smooths it; it is too faint
             // to read as ground.
@@ -618,13 +824,15 @@ bool BuildLevelScreens(const std::string& contentDir, const LevelEntry& level) {
   BuildCollisionMap();
   OpenAir air;
   air.Find();
-  const Terrain terrain = TerrainOfLevel();
+  Terrain terrain = TerrainOfLevel();
+  const std::vector<Crag> crags = TakeCrags(terrain, air);
   const std::vector<Decoration> decorations = Decorate(terrain, air);
   for (int v = 1; v <= slots; ++v) {
     const auto [c, r] = cellOfSlot[size_t(v)];
     // A slot no screen shows still gets a (clear) picture: the game loads them all.
-    const Image picture = c < 0 ? Image(kScreenWidth, kScreenHeight)
-                                : Screen(terrain, decorations, air, {float(c * kScreenWidth), float(r * kScreenHeight)});
+    const Vec origin{float(c * kScreenWidth), float(r * kScreenHeight)};
+    const Image picture =
+        c < 0 ? Image(kScreenWidth, kScreenHeight) : Screen(terrain, decorations, crags, air, origin);
     if (!WriteScreen(folder + "/" + std::to_string(v - 1) + ".tga", picture)) return false;
   }
   return true;

@@ -47,6 +47,13 @@ Image Backdrop() {
 Image CloudBand(int levelScreens) {
   constexpr int kWidth = 2048;
   constexpr int kHeight = 512;
+  // The game draws the band from y 1150 down, 1200 pixels high. The screen
+  // pictures above it end at y 1200, and below them only the backdrop
+  // shows: from there down the band must hide everything, or the pictures'
+  // lower edge shows through it as a seam wherever the camera looks that
+  // low. Its fill is whole a little above that line, so that the texture's
+  // filter does not fetch the fainter rows above.
+  constexpr float kPicturesEnd = 1200 - 1150;
   Image image(kWidth, kHeight);
   const float stretchX = float(levelScreens * kScreenWidth) / kWidth;
   const float stretchY = 1200.0f / kHeight;
@@ -54,7 +61,7 @@ Image CloudBand(int levelScreens) {
   for (int y = 0; y < kHeight; ++y) {
     const float t = float(y) / kHeight;
     const Rgba c = Mix(palette::white, Mix(palette::skyLow, palette::skyMid, 0.4f), Smoothstep(0.1f, 0.9f, t));
-    const float alpha = Smoothstep(0.04f, 0.12f, t);
+    const float alpha = Smoothstep(10, kPicturesEnd - 12, (y + 0.5f) * stretchY);
     for (int x = 0; x < kWidth; ++x) image.Set(x, y, WithAlpha(c, alpha));
   }
   // Rows of puffs, the highest first so lower ones overlap them; sizes in
