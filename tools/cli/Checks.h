@@ -28,3 +28,7 @@ constexpr int kMaxInputFrames = 10000000;  // 100,000 seconds of play
 std::optional<std::vector<InputRun>> ReadInputRuns(const std::string& path);
 std::vector<InputSet> ExpandInputRuns(const std::vector<InputRun>& runs);
 std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path);
+
+// One frame of simulate's play, with the frame time factor given: the
+// game's play block, end-of-level test and fall-out restart.
+void PlaySimulatedFrame(double factor);

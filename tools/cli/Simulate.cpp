@@ -308,6 +308,15 @@ void PrintLoadReport(const ReaderSession& session) {
 
 }  // namespace
 
+void PlaySimulatedFrame(double factor) {
+  frameFactor = factor;
+  // The frame handler's steps 9 (play, while the level is not done), 10 (end
+  // of level) and 12 (fall-out restart).
+  if (screenFlags.levelDone[game.currentLevel] == 0) RunPlayBlock();
+  CheckLevelEnd();
+  CheckFallOut();
+}
+
 int RunSimulate(const Args& args, FILE* out) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
@@ -368,13 +377,8 @@ int RunSimulate(const Args& args, FILE* out) {
 
   for (long long n = 1; n <= *options->frames; ++n) {
     frameIndex = size_t(n - 1);
-    frameFactor = *options->factor;
     try {
-      // The frame handler's steps 9 (play, while the level is not done),
-      // 10 (end of level) and 12 (fall-out restart).
-      if (screenFlags.levelDone[game.currentLevel] == 0) RunPlayBlock();
-      CheckLevelEnd();
-      CheckFallOut();
+      PlaySimulatedFrame(*options->factor);
     } catch (const RandomNumbersRunOut&) {
       std::fflush(out);
       std::fprintf(stderr,

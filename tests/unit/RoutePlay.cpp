@@ -1,0 +1,130 @@
+#include "tests/unit/RoutePlay.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "app/GameState.h"
+#include "app/Random.h"
+#include "game/CollisionMap.h"
+#include "game/Gameplay.h"
+#include "game/Units.h"
+#include "tests/unit/CheckTestContent.h"
+#include "tools/cli/Checks.h"
+
+namespace routeplay {
+
+namespace {
+
+constexpr double kFactor = 2;  // 100 frames a second
+constexpr uint32_t kSeed = 1;  // simulate's fixed seed, for the fliers
+
+InputSet held;
+InputSet HeldInput() { return held; }
+
+// Brings the input component to "these states held, none taken": what it
+// holds after a frame in which they were held and neither the jump nor the
+// throw was taken.
+void SetHeld(const InputSet& states) {
+  SetInputSource(HeldInput);
+  held = InputSet{};
+  RefreshInput();
+  held = states;
+  RefreshInput();
+}
+
+}  // namespace
+
+bool LoadLevel(const std::string& contentDir) {
+  // simulate reports on stderr why a level cannot be played.
+  if (checktest::RunTool(RunSimulate, {contentDir, "--frames", "0", "--factor", "2"}).status != 0) return false;
+  SeedRandom(kSeed);
+  SetHeld(InputSet{});
+  return true;
+}
+
+void PlayFrame(const InputSet& states) {
+  held = states;
+  PlaySimulatedFrame(kFactor);
+}
+
+Position Player() {
+  const tVirkoUnit& p = units[0];
+  return {p.x, p.y, p.jumping != 0, p.falling != 0};
+}
+
+bool LevelDone() { return screenFlags.levelDone[game.currentLevel] != 0; }
+
+std::vector<Item> Items() {
+  std::vector<Item> items;
+  for (int k = 0; k < kPickupKinds; ++k)
+    for (int j = 0; j <= pickupKinds[k].lastItem && j < 100; ++j) {
+      const tPickupItem& item = pickupKinds[k].items[j];
+      items.push_back({k, j, item.x, item.y, item.taken != 0});
+    }
+  return items;
+}
+
+struct SavedPlay::State {
+  tGame game;
+  tStat stats;
+  tScreenFlags screenFlags;
+  double cameraX, cameraY;
+  std::array<tVirkoUnit, kMaxUnits + 1> units;
+  std::array<cAnim, kMaxUnits + 1> unitSprites;
+  tWeaponState weapon;
+  float throwAngle, riseStep;
+  uint16_t hitUnit;
+  uint8_t hitEffectOn, weaponLaunched;
+  cAnim sparkleSprite;
+  std::array<PickupKind, kPickupKinds> pickupKinds;
+  int32_t standingBlock;
+  cCollisionMap collisionMap;
+  InputSet held;
+};
+
+SavedPlay::SavedPlay(const InputSet& heldLastFrame)
+    : state_(new State{game, stats, screenFlags, cameraX, cameraY, {}, {}, WeaponState,
+                       throwAngle, riseStep, hitUnit, hitEffectOn, weaponLaunched,
+                       sparkleSprite, {}, standingBlock, CollisionMap, heldLastFrame}) {
+  std::copy(std::begin(units), std::end(units), state_->units.begin());
+  std::copy(std::begin(unitSprites), std::end(unitSprites), state_->unitSprites.begin());
+  std::copy(std::begin(pickupKinds), std::end(pickupKinds), state_->pickupKinds.begin());
+}
+
+SavedPlay::~SavedPlay() = default;
+
+void SavedPlay::Restore() const {
+  const State& s = *state_;
+  game = s.game;
+  stats = s.stats;
+  screenFlags = s.screenFlags;
+  cameraX = s.cameraX;
+  cameraY = s.cameraY;
+  std::copy(s.units.begin(), s.units.end(), std::begin(units));
+  std::copy(s.unitSprites.begin(), s.unitSprites.end(), std::begin(unitSprites));
+  WeaponState = s.weapon;
+  throwAngle = s.throwAngle;
+  riseStep = s.riseStep;
+  hitUnit = s.hitUnit;
+  hitEffectOn = s.hitEffectOn;
+  weaponLaunched = s.weaponLaunched;
+  sparkleSprite = s.sparkleSprite;
+  std::copy(s.pickupKinds.begin(), s.pickupKinds.end(), std::begin(pickupKinds));
+  standingBlock = s.standingBlock;
+  CollisionMap = s.collisionMap;
+  SeedRandom(kSeed);
+  SetHeld(s.held);
+}
+
+std::vector<InputSet> ReadRoute(const std::string& path) {
+  std::optional<std::vector<InputSet>> frames = ReadInputFile(path);
+  return frames ? std::move(*frames) : std::vector<InputSet>{};
+}
+
+bool PressesJump(const std::vector<InputSet>& frames, size_t i) {
+  const int jump = Button(7);
+  return frames[i].Has(jump) && (i == 0 || !frames[i - 1].Has(jump));
+}
+
+}  // namespace routeplay
