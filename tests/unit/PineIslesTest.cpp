@@ -161,7 +161,7 @@ int LongestOneDirection(const std::vector<InputSet>& frames) {
   return longest;
 }
 
-TEST_F(PineIslesPlay, RouteKeepsAFirstPlaysPaceWithJumpsInEverySectionLandingOnScreen) {
+TEST_F(PineIslesPlay, RouteKeepsAFirstPlaysPaceWithJumpsInEverySectionLandingOnScreenAndAnEarlyHit) {
   const int frames = int(route_.size());
   EXPECT_GE(frames, 150 * kFramesPerSecond) << "a perfect run takes two and a half minutes";
   EXPECT_LE(frames, 180 * kFramesPerSecond) << "and not much more: CI replays it twice";
@@ -170,8 +170,11 @@ TEST_F(PineIslesPlay, RouteKeepsAFirstPlaysPaceWithJumpsInEverySectionLandingOnS
   std::vector<int> jumps(kSections, 0);
   std::optional<routeplay::Position> takeOff;
   bool rose = false;
+  std::optional<size_t> firstEnemySeen, firstHit;
   PlayRoute([&](size_t i) {
     const routeplay::Position p = routeplay::Player();
+    if (!firstEnemySeen && routeplay::UnitOnScreen()) firstEnemySeen = i;
+    if (!firstHit && routeplay::Points() > 0) firstHit = i;
     if (routeplay::PressesJump(route_, i)) {
       ++jumps[std::clamp(int(p.x / kSectionWidth), 0, kSections - 1)];
       takeOff = p;
@@ -187,6 +190,9 @@ TEST_F(PineIslesPlay, RouteKeepsAFirstPlaysPaceWithJumpsInEverySectionLandingOnS
     }
   });
   for (int s = 0; s < kSections; ++s) EXPECT_GE(jumps[s], 2) << "section " << s + 1;
+  // Throwing earns points where it is taught: at the first enemy met.
+  ASSERT_TRUE(firstEnemySeen && firstHit);
+  EXPECT_LE(*firstHit - *firstEnemySeen, size_t(10 * kFramesPerSecond));
 }
 
 // ---- Every pickup can be taken --------------------------------------------

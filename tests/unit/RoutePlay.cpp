@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "app/GameState.h"
@@ -54,6 +55,18 @@ Position Player() {
 }
 
 bool LevelDone() { return screenFlags.levelDone[game.currentLevel] != 0; }
+
+int Points() { return stats.points; }
+
+bool UnitOnScreen() {
+  const tVirkoUnit& p = units[0];
+  for (int i = 1; i <= game.unitCount && i <= kMaxUnits; ++i) {
+    const tVirkoUnit& u = units[i];
+    if (u.health > 0 && std::abs(u.x - p.x) < kScreenWidth / 2 && std::abs(u.y - p.y) < kScreenHeight / 2)
+      return true;
+  }
+  return false;
+}
 
 std::vector<Item> Items() {
   std::vector<Item> items;

@@ -26,6 +26,9 @@ struct Position {
 };
 Position Player();
 bool LevelDone();
+int Points();
+// Whether a unit still alive is within the screen drawn around the player.
+bool UnitOnScreen();
 
 // Every pickup of the level, by kind and index, with whether it is taken.
 struct Item {
