@@ -195,6 +195,29 @@ TEST_F(PineIslesPlay, RouteKeepsAFirstPlaysPaceWithJumpsInEverySectionLandingOnS
   EXPECT_LE(*firstHit - *firstEnemySeen, size_t(10 * kFramesPerSecond));
 }
 
+// Beyond the first pits every fall lands on something: dropped from the top
+// of the level anywhere from there to the right edge, the player comes to
+// stand without leaving the level.
+TEST_F(PineIslesPlay, NothingBeyondTheFirstPitsDropsOutOfTheLevel) {
+  constexpr double kLastPitEnd = 3300, kStep = 25;
+  constexpr int kFallFrames = 400;  // the whole height, at three pixels a time unit
+  const routeplay::SavedPlay start{InputSet{}};
+  for (double x = kLastPitEnd; x < kEndX; x += kStep) {
+    start.Restore();
+    routeplay::PlacePlayer(x, kPlayerHeight / 2);
+    routeplay::Position p = routeplay::Player();
+    for (int i = 0; i < kFallFrames && (i < 2 || p.falling) && !Restarted(p); ++i) {
+      routeplay::PlayFrame(InputSet{});
+      p = routeplay::Player();
+    }
+    if (Restarted(p)) {
+      ADD_FAILURE() << "dropped at x " << x << ", he fell out of the level";
+    } else {
+      EXPECT_FALSE(p.falling) << "dropped at x " << x << ", he is still falling at y " << p.y;
+    }
+  }
+}
+
 // ---- Every pickup can be taken --------------------------------------------
 
 // The secrets, each a route of its own from where the main route first

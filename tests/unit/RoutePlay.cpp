@@ -54,6 +54,14 @@ Position Player() {
   return {p.x, p.y, p.jumping != 0, p.falling != 0};
 }
 
+void PlacePlayer(double x, double y) {
+  tVirkoUnit& p = units[0];
+  cameraX += p.x - x;
+  cameraY += p.y - y;
+  p.x = float(x);
+  p.y = y;
+}
+
 bool LevelDone() { return screenFlags.levelDone[game.currentLevel] != 0; }
 
 int Points() { return stats.points; }

@@ -25,6 +25,8 @@ struct Position {
   bool jumping, falling;
 };
 Position Player();
+// Puts the player at (x, y), the camera following, as if he had been there.
+void PlacePlayer(double x, double y);
 bool LevelDone();
 int Points();
 // Whether a unit still alive is within the screen drawn around the player.
