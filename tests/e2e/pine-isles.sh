@@ -36,5 +36,5 @@ expect_same_replays
 # A contact sheet of the play's pictures, one a section, for the README
 # (docs/pine-isles-sections.png is a copy).
 montage $(for stage in play-start $(seq -f section-%g 1 9) statistics; do shot "$stage"; done) \
-  -tile 4x -geometry 266x200+2+2 "$out/sections.png" || fail "no contact sheet of the sections"
+  -tile 4x -geometry 266x200+2+2 -depth 8 "$out/sections.png" || fail "no contact sheet of the sections"
 echo "Pine Isles passed: $(wc -l < "$out/first/state.txt") stages, pictures in $out/first/shots, sheet $out/sections.png"
