@@ -62,8 +62,6 @@ void PlacePlayer(double x, double y) {
   p.y = y;
 }
 
-bool LevelDone() { return screenFlags.levelDone[game.currentLevel] != 0; }
-
 int Points() { return stats.points; }
 
 bool UnitOnScreen() {

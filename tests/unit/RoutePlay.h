@@ -27,7 +27,6 @@ struct Position {
 Position Player();
 // Puts the player at (x, y), the camera following, as if he had been there.
 void PlacePlayer(double x, double y);
-bool LevelDone();
 int Points();
 // Whether a unit still alive is within the screen drawn around the player.
 bool UnitOnScreen();
