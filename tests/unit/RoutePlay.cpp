@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <random>
 
 #include "app/GameState.h"
 #include "app/Random.h"
@@ -18,7 +19,11 @@ namespace routeplay {
 namespace {
 
 constexpr double kFactor = 2;  // 100 frames a second
-constexpr uint32_t kSeed = 1;  // simulate's fixed seed, for the fliers
+
+// The fliers' numbers: the game's generator with simulate's fixed seed, here
+// kept where a saved play can keep it too.
+std::mt19937 fliers;
+int FlierRandom(int range) { return std::uniform_int_distribution<int>(0, range - 1)(fliers); }
 
 InputSet held;
 InputSet HeldInput() { return held; }
@@ -39,7 +44,8 @@ void SetHeld(const InputSet& states) {
 bool LoadLevel(const std::string& contentDir) {
   // simulate reports on stderr why a level cannot be played.
   if (checktest::RunTool(RunSimulate, {contentDir, "--frames", "0", "--factor", "2"}).status != 0) return false;
-  SeedRandom(kSeed);
+  fliers.seed(1);
+  SetRandomSource(FlierRandom);
   SetHeld(InputSet{});
   return true;
 }
@@ -99,13 +105,14 @@ struct SavedPlay::State {
   std::array<PickupKind, kPickupKinds> pickupKinds;
   int32_t standingBlock;
   cCollisionMap collisionMap;
+  std::mt19937 fliers;
   InputSet held;
 };
 
 SavedPlay::SavedPlay(const InputSet& heldLastFrame)
     : state_(new State{game, stats, screenFlags, cameraX, cameraY, {}, {}, WeaponState,
                        throwAngle, riseStep, hitUnit, hitEffectOn, weaponLaunched,
-                       sparkleSprite, {}, standingBlock, CollisionMap, heldLastFrame}) {
+                       sparkleSprite, {}, standingBlock, CollisionMap, fliers, heldLastFrame}) {
   std::copy(std::begin(units), std::end(units), state_->units.begin());
   std::copy(std::begin(unitSprites), std::end(unitSprites), state_->unitSprites.begin());
   std::copy(std::begin(pickupKinds), std::end(pickupKinds), state_->pickupKinds.begin());
@@ -132,7 +139,7 @@ void SavedPlay::Restore() const {
   std::copy(s.pickupKinds.begin(), s.pickupKinds.end(), std::begin(pickupKinds));
   standingBlock = s.standingBlock;
   CollisionMap = s.collisionMap;
-  SeedRandom(kSeed);
+  fliers = s.fliers;
   SetHeld(s.held);
 }
 
