@@ -287,33 +287,38 @@ TEST_F(PineIslesPlay, EveryPickupIsTakenByTheRouteOrASecretAndNoneIsBeyondTheEnd
 
 // The challenges of the level, in route order. A challenge spans the route
 // from the frame where the player first reaches fromX to the one where he
-// first reaches toX; every take-off of the route lies in one. Safe ones must
-// never restart the level, whatever the perturbation; the success rate of
-// lethal ones is printed, and the first must forgive four in five.
+// first reaches toX; every take-off of the route lies in one. Safe and soft
+// ones must never restart the level, whatever the perturbation, and a soft
+// one must be failed by some (the player ends lower, in a hollow or on the
+// ground below); the success rate of lethal ones is printed, and the first
+// must forgive four in five.
+enum Risk { kSafe, kSoft, kLethal };
 struct Challenge {
   const char* name;
   double fromX, toX;
-  bool lethal;
+  Risk risk;
   double stonesX;  // where he stands on the stone that brings up the next; 0: none
 };
 constexpr Challenge kChallenges[] = {
-    {"low step", 500, 760, false, 0},
-    {"stones over the meadow's hollow", 1000, 1520, false, 1060},
-    {"high step", 1600, 1900, false, 0},
-    {"the pit", 1950, 2300, true, 0},
-    {"stone bridge over the pit", 2700, 3250, true, 2860},
-    {"first climb", 4400, 4700, false, 0},
-    {"isles", 5200, 6500, false, 0},
-    {"log and rocks of the jay hollow", 7500, 9100, false, 0},
-    {"way out of the jay hollow", 9300, 9700, false, 0},
-    {"tower", 10400, 11000, false, 0},
-    {"long bridge", 12300, 13900, false, 12370},
-    {"rock and ledges", 13950, 15500, false, 0},
-    {"stepping isles", 16900, 18200, false, 0},
-    {"climb to the high isles", 19550, 20600, false, 0},
-    {"rising stones", 21900, 22500, false, 21970},
-    {"pillar", 22550, 23100, false, 0},
+    {"low step", 500, 760, kSafe, 0},
+    {"stones over the meadow's hollow", 1000, 1520, kSoft, 1060},
+    {"high step", 1600, 1900, kSafe, 0},
+    {"the pit", 1950, 2300, kLethal, 0},
+    {"stone bridge over the pit", 2700, 3250, kLethal, 2860},
+    {"first climb", 4400, 4700, kSafe, 0},
+    {"isles", 5200, 6500, kSoft, 0},
+    {"log and rocks of the jay hollow", 7500, 9100, kSafe, 0},
+    {"way out of the jay hollow", 9300, 9700, kSafe, 0},
+    {"tower", 10400, 11000, kSafe, 0},
+    {"long bridge", 12300, 13900, kSoft, 12370},
+    {"rock and ledges", 13950, 15500, kSoft, 0},
+    {"stepping isles", 16900, 18200, kSoft, 0},
+    {"climb to the high isles", 19550, 20600, kSafe, 0},
+    {"rising stones", 21900, 22500, kSoft, 21970},
+    {"pillar", 22550, 23100, kSafe, 0},
 };
+constexpr double kSecondHalf = 12000;  // at least two soft challenges beyond it
+constexpr double kFellLower = 60;      // pixels below where the route's own play ends
 
 // The perturbations: pauses before a take-off, take-off points moved by
 // whole frames of walking (two pixels each), pauses on a stone.
@@ -339,12 +344,17 @@ int Forward(const std::vector<InputSet>& route, size_t takeOff) {
 
 // Plays the inserted frames, then the route from frame `from` until the
 // jump that starts there has landed (or the challenge's end is passed,
-// without a jump), a little beyond; true if the level restarted meanwhile.
-bool VariantRestarts(const std::vector<InputSet>& route, size_t from, const std::vector<InputSet>& inserted,
-                     bool judgeLanding, double toX) {
+// without a jump), a little beyond: whether the level restarted meanwhile,
+// and where the player ended.
+struct Outcome {
+  bool restarted;
+  double y;
+};
+Outcome PlayVariant(const std::vector<InputSet>& route, size_t from, const std::vector<InputSet>& inserted,
+                    bool judgeLanding, double toX) {
   for (const InputSet& held : inserted) {
     routeplay::PlayFrame(held);
-    if (Restarted(routeplay::Player())) return true;
+    if (Restarted(routeplay::Player())) return {true, 0};
   }
   constexpr int kMostFrames = 600, kSettle = 30;
   bool rose = false;
@@ -352,17 +362,17 @@ bool VariantRestarts(const std::vector<InputSet>& route, size_t from, const std:
   for (size_t i = from; i < route.size() && i < from + kMostFrames; ++i) {
     routeplay::PlayFrame(route[i]);
     const routeplay::Position p = routeplay::Player();
-    if (Restarted(p)) return true;
+    if (Restarted(p)) return {true, 0};
     rose = rose || p.jumping;
     const bool over = judgeLanding ? rose && !p.jumping && !p.falling : p.x >= toX;
     if (settled < 0 && over) settled = 0;
     if (settled >= 0 && ++settled == kSettle) break;
   }
-  return false;
+  return {false, routeplay::Player().y};
 }
 
 struct Tally {
-  int variants = 0, restarts = 0;
+  int variants = 0, restarts = 0, fellLower = 0;
   std::vector<std::string> failures;
 };
 
@@ -370,13 +380,18 @@ TEST_F(PineIslesPlay, ChallengesForgivePausesMovedTakeOffsAndEveryStonePhase) {
   std::vector<Tally> tallies(std::size(kChallenges));
   size_t current = 0;
   bool active = false, stonesDone = false;
+  double routeEndsAt = 0;  // y where the unperturbed variant of this point ended
   const auto run = [&](size_t i, const std::vector<InputSet>& inserted, bool judgeLanding, const std::string& what) {
     const routeplay::SavedPlay here(i > 0 ? route_[i - 1] : InputSet{});
     Tally& tally = tallies[current];
     ++tally.variants;
-    if (VariantRestarts(route_, i, inserted, judgeLanding, kChallenges[current].toX)) {
+    const Outcome outcome = PlayVariant(route_, i, inserted, judgeLanding, kChallenges[current].toX);
+    if (inserted.empty()) routeEndsAt = outcome.y;
+    if (outcome.restarted) {
       ++tally.restarts;
       tally.failures.push_back(what);
+    } else if (outcome.y > routeEndsAt + kFellLower) {
+      ++tally.fellLower;
     }
     here.Restore();
   };
@@ -412,22 +427,29 @@ TEST_F(PineIslesPlay, ChallengesForgivePausesMovedTakeOffsAndEveryStonePhase) {
   EXPECT_EQ(current, std::size(kChallenges)) << "the route did not pass every challenge";
 
   bool firstLethal = true;
+  int softLater = 0;
   for (size_t c = 0; c < std::size(kChallenges); ++c) {
     const Challenge& challenge = kChallenges[c];
     const Tally& tally = tallies[c];
     EXPECT_GT(tally.variants, 0) << challenge.name;
     const double success = tally.variants ? 1 - double(tally.restarts) / tally.variants : 0;
-    std::printf("%-34s %-6s %4d variants, %3d restarts, success %5.1f %%\n", challenge.name,
-                challenge.lethal ? "lethal" : "safe", tally.variants, tally.restarts, 100 * success);
-    if (!challenge.lethal) {
-      for (const std::string& failure : tally.failures) ADD_FAILURE() << challenge.name << ": restarted after " << failure;
+    constexpr const char* kRiskNames[] = {"safe", "soft", "lethal"};
+    std::printf("%-34s %-6s %4d variants, %3d restarts (success %5.1f %%), %3d ended lower\n", challenge.name,
+                kRiskNames[challenge.risk], tally.variants, tally.restarts, 100 * success, tally.fellLower);
+    if (challenge.risk == kLethal) {
+      if (firstLethal) {
+        EXPECT_GE(success, 0.8) << "the first lethal challenge, " << challenge.name;
+      }
+      firstLethal = false;
       continue;
     }
-    if (firstLethal) {
-      EXPECT_GE(success, 0.8) << "the first lethal challenge, " << challenge.name;
+    for (const std::string& failure : tally.failures) ADD_FAILURE() << challenge.name << ": restarted after " << failure;
+    if (challenge.risk == kSoft) {
+      EXPECT_GT(tally.fellLower, 0) << challenge.name << " cannot be failed";
+      if (challenge.fromX >= kSecondHalf && tally.fellLower > 0) ++softLater;
     }
-    firstLethal = false;
   }
+  EXPECT_GE(softLater, 2) << "challenges that can be failed in the second half";
 }
 
 }  // namespace
