@@ -235,7 +235,23 @@ TEST_F(SimulateTest, SameRunGivesTheSameTrace) {
   EXPECT_EQ(first.out, second.out);
 }
 
+// A count of frames stands for that many lines alike; comments are no
+// frames, an empty line still is one.
+TEST_F(SimulateTest, CountedLinesAndCommentsPlayAsTheLinesTheyStandFor) {
+  level.units.push_back({800, 300, 4});
+  const std::string written = Repeat("Right", 30) + "Right Button7\nRight Button7\n\n" + Repeat("Left Up", 20);
+  const std::string counted =
+      "# walk, jump, wait, walk back\n30 Right\n2 Right Button7  # a short press\n\n  # nothing\n20 Left Up\n";
+  const ToolRun plain = Run(80, written);
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(Run(80, counted).out, plain.out);
+}
+
 TEST_F(SimulateTest, BadArgumentsAndFiles) {
+  EXPECT_EQ(Run(5, "0 Right\n").status, 1);
+  EXPECT_EQ(Run(5, "1000001 Right\n").status, 1);
+  EXPECT_EQ(Run(5, "99999999999999999999 Right\n").status, 1);
+  EXPECT_EQ(Run(5, Repeat("1000000 Right", 11)).status, 1);  // ten million frames at most
   EXPECT_EQ(Run(5, "Right Jump\n").status, 1);
   EXPECT_EQ(Run(5, "Button33\n").status, 1);
   EXPECT_EQ(Run(5, "", "100\n").status, 1);

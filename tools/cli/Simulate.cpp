@@ -41,7 +41,10 @@ time factor F (2 is 100 frames a second).
   --input FILE   one line per frame: the input states held in that frame, by
                  name (Up, Down, Left, Right, Button1 to Button32), separated
                  by spaces; an empty line holds nothing, and so do the frames
-                 after the last line. The game's keys: Left, Right, Up,
+                 after the last line. A line may start with a count of
+                 frames, "30 Right Button7", for that many frames alike; "#"
+                 starts a comment, and a line holding only a comment is no
+                 frame. The game's keys: Left, Right, Up,
                  Button3 (Ctrl) throws, Button7 (Alt) jumps, Button8 (Escape)
                  opens the exit prompt. A held state fires once per press,
                  as in the game.
@@ -172,27 +175,64 @@ std::optional<int> InputStateByName(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path) {
+std::optional<std::vector<InputRun>> ReadInputRuns(const std::string& path) {
   const std::optional<std::vector<std::string>> lines = ReadLines(path);
   if (!lines) {
     std::fprintf(stderr, "virko-tool simulate: cannot read the input file '%s'\n", path.c_str());
     return std::nullopt;
   }
-  std::vector<InputSet> frames;
+  std::vector<InputRun> runs;
+  long long total = 0;
   for (size_t l = 0; l < lines->size(); ++l) {
-    InputSet held{};
-    for (std::string_view word : Words((*lines)[l])) {
+    std::string_view line = (*lines)[l];
+    const size_t comment = line.find('#');
+    if (comment != std::string_view::npos) {
+      line = line.substr(0, comment);
+      // A line that is only a comment is no frame; an empty line is one.
+      if (Words(line).empty()) continue;
+    }
+    std::vector<std::string_view> words = Words(line);
+    InputRun run{1, {}};
+    if (!words.empty() && words[0].find_first_not_of("0123456789") == std::string_view::npos) {
+      const std::optional<int> count = ParseNumber<int>(words[0]);
+      if (!count || *count < 1 || *count > kMaxInputRun) {
+        std::fprintf(stderr, "virko-tool simulate: %s:%zu: a count of frames is 1 to %d\n",
+                     path.c_str(), l + 1, kMaxInputRun);
+        return std::nullopt;
+      }
+      run.frames = *count;
+      words.erase(words.begin());
+    }
+    for (std::string_view word : words) {
       const std::optional<int> state = InputStateByName(word);
       if (!state) {
         std::fprintf(stderr, "virko-tool simulate: %s:%zu: unknown input state '%.*s'\n",
                      path.c_str(), l + 1, int(word.size()), word.data());
         return std::nullopt;
       }
-      held.Add(*state);
+      run.held.Add(*state);
     }
-    frames.push_back(held);
+    total += run.frames;
+    if (total > kMaxInputFrames) {
+      std::fprintf(stderr, "virko-tool simulate: %s:%zu: more than %d frames in all\n", path.c_str(),
+                   l + 1, kMaxInputFrames);
+      return std::nullopt;
+    }
+    runs.push_back(run);
   }
+  return runs;
+}
+
+std::vector<InputSet> ExpandInputRuns(const std::vector<InputRun>& runs) {
+  std::vector<InputSet> frames;
+  for (const InputRun& run : runs) frames.insert(frames.end(), size_t(run.frames), run.held);
   return frames;
+}
+
+std::optional<std::vector<InputSet>> ReadInputFile(const std::string& path) {
+  const std::optional<std::vector<InputRun>> runs = ReadInputRuns(path);
+  if (!runs) return std::nullopt;
+  return ExpandInputRuns(*runs);
 }
 
 namespace {
@@ -268,6 +308,15 @@ void PrintLoadReport(const ReaderSession& session) {
 
 }  // namespace
 
+void PlaySimulatedFrame(double factor) {
+  frameFactor = factor;
+  // The frame handler's steps 9 (play, while the level is not done), 10 (end
+  // of level) and 12 (fall-out restart).
+  if (screenFlags.levelDone[game.currentLevel] == 0) RunPlayBlock();
+  CheckLevelEnd();
+  CheckFallOut();
+}
+
 int RunSimulate(const Args& args, FILE* out) {
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h") {
@@ -328,13 +377,8 @@ int RunSimulate(const Args& args, FILE* out) {
 
   for (long long n = 1; n <= *options->frames; ++n) {
     frameIndex = size_t(n - 1);
-    frameFactor = *options->factor;
     try {
-      // The frame handler's steps 9 (play, while the level is not done),
-      // 10 (end of level) and 12 (fall-out restart).
-      if (screenFlags.levelDone[game.currentLevel] == 0) RunPlayBlock();
-      CheckLevelEnd();
-      CheckFallOut();
+      PlaySimulatedFrame(*options->factor);
     } catch (const RandomNumbersRunOut&) {
       std::fflush(out);
       std::fprintf(stderr,

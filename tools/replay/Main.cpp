@@ -36,7 +36,7 @@ constexpr const char* kUsage =
     "  --play-demo FILE    play the demo level through with the scripted player\n"
     "                      and record it to FILE\n"
     "  --route ROUTE       with --play-demo: play the level by ROUTE instead, the\n"
-    "                      input file of virko-tool simulate (a frame a line)\n"
+    "                      input file of virko-tool simulate\n"
     "  --soak FRAMES       run FRAMES frames of random input, starting the game\n"
     "                      again whenever it ends; prints the seed and the\n"
     "                      screens reached\n"
