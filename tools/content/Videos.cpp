@@ -33,9 +33,9 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kFramesPerSecond = 25;
-// The pictures are flat colours and soft gradients: 7 still shows them
-// clean, at about half the size of 3, and the videos are most of the package.
-constexpr int kVideoQuantiser = 7;
+// The pictures are flat colours and soft gradients: 8 still shows them
+// clean, at under half the size of 3, and the videos are most of the package.
+constexpr int kVideoQuantiser = 8;
 constexpr int kSoundBitRate = 128000;
 constexpr int kPickupSize = 50;
 constexpr int kCloudTop = 1150;  // where the game draws the cloud band
