@@ -2,7 +2,7 @@
 // fast as frames can be drawn, each frame with its recorded frame time
 // factor (so runs compare across machines), under an X server with Mesa's
 // software renderer. Prints per screen the median, 95th and 99th
-// percentile frame time (without the first frame and the frame that reads
+// percentile frame time and the frames over 25 ms (without the first frame and the frame that reads
 // the level: those are reported on their own as the time from start to the
 // first frame and the level load) and the peak memory.
 //
@@ -68,7 +68,9 @@ class cTimedSession : public cSession {
       levelLoadMs = Ms(now - last_);
       levelLoadPeakMb = PeakMb();
     } else {
-      frameMs[screen_].push_back(Ms(now - last_));
+      const double ms = Ms(now - last_);
+      frameMs[screen_].push_back(ms);
+      if (ms > kSlowFrameMs) slowFrames.push_back({FramesRun(), screen_, ms});
     }
     cSession::FrameRun();
     double& peak = residentMb[screen_];
@@ -79,6 +81,15 @@ class cTimedSession : public cSession {
 
   std::map<std::string, std::vector<double>> frameMs;
   std::map<std::string, double> residentMb;  // the most after a frame of each screen
+  // Frames a player would see as a stall (the line below which the
+  // once-a-second measure keeps its frame factor), by frame number.
+  static constexpr double kSlowFrameMs = 25;
+  struct tSlowFrame {
+    int64_t frame;
+    const char* screen;
+    double ms;
+  };
+  std::vector<tSlowFrame> slowFrames;
   double firstFrameMs = 0, levelLoadMs = 0;
   double firstFramePeakMb = 0, levelLoadPeakMb = 0;
 
@@ -123,6 +134,9 @@ int main(int argc, char** argv) {
     std::printf("%-12s %7zu %6.2f ms %6.2f ms %6.2f ms %6.2f ms %7.1f MB\n", screen.c_str(),
                 ms.size(), Percentile(ms, 50), Percentile(ms, 95), Percentile(ms, 99),
                 *std::max_element(ms.begin(), ms.end()), session.residentMb[screen]);
+  std::printf("frames over %.0f ms: %zu\n", cTimedSession::kSlowFrameMs, session.slowFrames.size());
+  for (const auto& slow : session.slowFrames)
+    std::printf("  frame %lld (%s): %.1f ms\n", (long long)slow.frame, slow.screen, slow.ms);
   std::printf("level load (the frame that reads the level): %.1f ms\n", session.levelLoadMs);
   std::printf("start to first frame: %.1f ms\n", session.firstFrameMs);
   std::printf("peak memory: %.1f MB (%.1f MB at the first frame, %.1f MB once the level is in)\n",

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 cCollisionMap CollisionMap;
 
@@ -175,17 +176,31 @@ bool ClipToMap(Segment& s, int width, int height) {
 
 }  // namespace
 
+// Always a new allocation, never a fill: filling would make every page of
+// the old map resident again.
 void cCollisionMap::Resize(int width, int height) {
   if (width <= 0 || height <= 0) width = height = 0;
-  if (width == width_ && height == height_) {
-    std::fill(pixels_.begin(), pixels_.end(), uint8_t(0));
-    return;
-  }
+  pixels_.reset();
   width_ = width;
   height_ = height;
   tilesAcross_ = (size_t(width) + kTileSize - 1) >> kTileShift;
   const size_t tilesDown = (size_t(height) + kTileSize - 1) >> kTileShift;
-  std::vector<uint8_t>(tilesAcross_ * tilesDown * kTileBytes).swap(pixels_);
+  bytes_ = tilesAcross_ * tilesDown * kTileBytes;
+  if (bytes_ == 0) return;
+  pixels_.reset(static_cast<uint8_t*>(std::calloc(bytes_, 1)));
+  if (!pixels_) throw std::bad_alloc();
+}
+
+cCollisionMap::cCollisionMap(const cCollisionMap& other) { *this = other; }
+
+cCollisionMap& cCollisionMap::operator=(const cCollisionMap& other) {
+  if (this == &other) return *this;
+  Resize(other.width_, other.height_);
+  if (bytes_ != 0) std::memcpy(pixels_.get(), other.pixels_.get(), bytes_);
+  pen_ = other.pen_;
+  penX_ = other.penX_;
+  penY_ = other.penY_;
+  return *this;
 }
 
 void cCollisionMap::Free() {
@@ -250,7 +265,7 @@ void cCollisionMap::FillRun(int y, int xFrom, int xTo) {
   };
   for (int x = xFrom; x <= xTo;) {
     const int tileEnd = std::min(xTo, x | (kTileSize - 1));
-    uint8_t* row = pixels_.data() + ByteOf(x & ~(kTileSize - 1), y);
+    uint8_t* row = pixels_.get() + ByteOf(x & ~(kTileSize - 1), y);
     const int a = x & (kTileSize - 1), b = tileEnd & (kTileSize - 1);
     if (a < 32) merge(row, pixelBits(a, std::min(b, 31)));
     if (b >= 32) merge(row + 8, pixelBits(std::max(a, 32) - 32, b - 32));

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 enum class PixelClass : uint8_t { empty = 0, solid = 1, platform = 2 };
 
@@ -19,14 +20,18 @@ class cCollisionMap {
   // outside any map (and NaN) give an index outside it, so probes find empty.
   static int ToPixel(double v) { return v > -1e9 && v < 1e9 ? int(v) : kFarAway; }
 
+  cCollisionMap() = default;
+  cCollisionMap(const cCollisionMap& other);
+  cCollisionMap& operator=(const cCollisionMap& other);
+
   // Re-creates the map at width x height pixels, all empty.
   void Resize(int width, int height);
   // Releases the pixels; the map is then 0 x 0.
   void Free();
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // Memory held by the pixels.
-  size_t Bytes() const { return pixels_.capacity(); }
+  // Memory held by the pixels (of which only the touched pages are resident).
+  size_t Bytes() const { return bytes_; }
 
   // The class of pixel (x, y); empty outside the map.
   PixelClass Get(int x, int y) const {
@@ -65,7 +70,14 @@ class cCollisionMap {
   int width_ = 0;
   int height_ = 0;
   size_t tilesAcross_ = 0;
-  std::vector<uint8_t> pixels_;
+  // Calloc'd: a map of a megabyte and more comes straight from the system as
+  // zero pages, so the empty sky that most of a level is costs no memory
+  // until a line is drawn through its tiles.
+  struct tFreePixels {
+    void operator()(uint8_t* pixels) const { std::free(pixels); }
+  };
+  std::unique_ptr<uint8_t[], tFreePixels> pixels_;
+  size_t bytes_ = 0;
   PixelClass pen_ = PixelClass::solid;
   int64_t penX_ = 0;
   int64_t penY_ = 0;

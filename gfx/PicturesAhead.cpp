@@ -73,9 +73,26 @@ class Preparer {
     return std::nullopt;
   }
 
+  // Under the lock, so that the thread cannot add to a list meanwhile; it
+  // waits for one upload at most.
+  bool MakeOneTexture() {
+    std::lock_guard lock(mutex_);
+    for (auto& [name, pictures] : done_)
+      for (tPreparedPicture& picture : pictures) {
+        if (picture.textureMade || !picture.Loads()) continue;
+        picture.texture = MakeLoadedTexture(picture.image, picture.jpg);
+        picture.textureMade = true;
+        std::vector<uint8_t>().swap(picture.image.rgba);
+        return true;
+      }
+    return false;
+  }
+
   void Drop() {
     std::lock_guard lock(mutex_);
     queue_.clear();
+    for (auto& [name, pictures] : done_)
+      for (tPreparedPicture& picture : pictures) DeleteTexture(picture.texture);
     done_.clear();
   }
 
@@ -126,6 +143,8 @@ tPreparedPicture TakePreparedPicture(const std::string& fileName, bool jpg) {
   std::optional<tPreparedPicture> prepared = preparer.Take(fileName, jpg);
   return prepared ? std::move(*prepared) : DecodePicture(fileName, jpg);
 }
+
+bool MakePreparedTexture() { return preparer.MakeOneTexture(); }
 
 void DropPreparedPictures() { preparer.Drop(); }
 

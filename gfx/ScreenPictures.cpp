@@ -19,8 +19,9 @@ namespace {
 
 // Uploads a frame beyond the pictures in view: one takes a few milliseconds.
 constexpr int kUploadsPerFrame = 1;
-// Decoded pictures waiting for their upload (2 MB each).
-constexpr size_t kMaxWaiting = 2;
+// Decoded pictures waiting for their upload (2 MB each): one is enough to
+// keep the uploads fed, as the loader decodes the next meanwhile.
+constexpr size_t kMaxWaiting = 1;
 
 bool holdAll = false;
 
@@ -62,10 +63,7 @@ class ScreenStreamer {
       ReportIfFailed(slot);
     }
     UploadWithinBudget();
-    for (int slot : cache_.ToRelease({held_.begin(), held_.end()})) {
-      DeleteTexture(screenTex[slot]);
-      held_.erase(slot);
-    }
+    ReleaseBeyondCapacity(0);
     Requeue();
   }
 
@@ -132,6 +130,18 @@ class ScreenStreamer {
     FinishTga(picture.name, picture.exists, found->second.status, tImage{}, screenTex[slot]);
   }
 
+  // Keeps the held pictures within the capacity, counting the one about to
+  // be uploaded (0: none), so that an upload never holds one more even
+  // briefly. The least recently wanted go; a wanted one never does.
+  void ReleaseBeyondCapacity(int incoming) {
+    std::vector<int> held(held_.begin(), held_.end());
+    if (incoming != 0) held.push_back(incoming);
+    for (int slot : cache_.ToRelease(held)) {
+      DeleteTexture(screenTex[slot]);
+      held_.erase(slot);
+    }
+  }
+
   void UploadWithinBudget() {
     int uploads = 0;
     for (int slot : cache_.Wanted()) {
@@ -144,6 +154,7 @@ class ScreenStreamer {
       waiting_.erase(found);
       lock.unlock();
       wake_.notify_all();
+      ReleaseBeyondCapacity(slot);
       Finish(slot, decoded);
       ++uploads;
     }

@@ -10,7 +10,7 @@
 
 // The pictures held at once: the four a view can touch and those next to
 // them, ahead first.
-constexpr size_t kHeldScreenPictures = 8;
+constexpr size_t kHeldScreenPictures = 6;
 
 // Starts streaming pictures 1 to count of the level's grid, picture v from
 // folder + "\\" + (v - 1) + ".tga". Every file is opened now and held open,

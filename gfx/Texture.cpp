@@ -113,6 +113,11 @@ TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba) {
   return RenderUploadTexture(width, height, rgba, false);
 }
 
+// Minification nearest for JPGs, unlike TGAs.
+TextureName MakeLoadedTexture(const tImage& image, bool jpg) {
+  return RenderUploadTexture(image.width, image.height, image.rgba.data(), jpg);
+}
+
 tTgaFile ReadTgaFile(const std::string& fileName) {
   if (!FileExists(fileName)) return {};
   return {true, ReadPictureFile(fileName)};
@@ -133,19 +138,32 @@ TextureName FinishTga(const std::string& fileName, bool exists, TgaStatus status
     return texture;
   }
   NoteIfShrunk(fileName, image.width, image.height);
-  texture = BuildTexture(uint16_t(image.width), uint16_t(image.height), image.rgba.data());
+  texture = MakeLoadedTexture(image, false);
   return texture;
 }
 
+namespace {
+
+TextureName TakeTextureMadeAhead(const std::string& fileName, const tPreparedPicture& picture,
+                                 TextureName& texture) {
+  NoteIfShrunk(fileName, picture.image.width, picture.image.height);
+  texture = picture.texture;
+  return texture;
+}
+
+}  // namespace
+
 // Both loaders take the picture decoded ahead where a screen prepared it
-// (PicturesAhead.h), and decode it now otherwise.
+// (PicturesAhead.h), or even its texture, and decode it now otherwise.
 TextureName LoadTGA(const std::string& fileName, TextureName& texture) {
   const tPreparedPicture picture = TakePreparedPicture(fileName, false);
+  if (picture.textureMade) return TakeTextureMadeAhead(fileName, picture, texture);
   return FinishTga(fileName, picture.exists, picture.tgaStatus, picture.image, texture);
 }
 
 TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
   const tPreparedPicture picture = TakePreparedPicture(fileName, true);
+  if (picture.textureMade) return TakeTextureMadeAhead(fileName, picture, texture);
   if (!picture.readable) {
     ShowFileMessage(fileName, kJpgCaption, kCannotLoadJpg + Quoted(fileName));
     return texture;
@@ -156,8 +174,7 @@ TextureName LoadJPG(const std::string& fileName, TextureName& texture) {
     return texture;
   }
   NoteIfShrunk(fileName, picture.image.width, picture.image.height);
-  // Minification nearest, unlike the TGA loaders.
-  texture = RenderUploadTexture(picture.image.width, picture.image.height, picture.image.rgba.data(), true);
+  texture = MakeLoadedTexture(picture.image, true);
   return texture;
 }
 

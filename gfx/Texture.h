@@ -17,6 +17,8 @@ std::optional<std::vector<uint8_t>> ReadPictureFile(const std::string& fileName)
 std::optional<std::vector<uint8_t>> ReadPictureFile(const cHeldFile& file);
 
 TextureName BuildTexture(uint16_t width, uint16_t height, const uint8_t* rgba);
+// The texture LoadJPG (jpg) or LoadTGA makes of a picture it decoded.
+TextureName MakeLoadedTexture(const tImage& image, bool jpg);
 // On failure these report it and return texture unchanged.
 TextureName LoadTGA(const std::string& fileName, TextureName& texture);
 TextureName LoadJPG(const std::string& fileName, TextureName& texture);

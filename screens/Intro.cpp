@@ -15,10 +15,12 @@ void SetAmbient(float level) {
   for (int c = 0; c < 3; ++c) LightTable[0].ambient[c] = level;
 }
 
-// The end, normal or skipped: the light the rest of the run keeps.
+// The end, normal or skipped: the light the rest of the run keeps. The
+// pictures are never drawn again, so their memory goes back now.
 void EndIntro() {
   SetAmbient(0.01f * game.lightLevel);
   IntroState.finished = 1;
+  for (TextureName& picture : IntroState.pictures) DeleteTexture(picture);
 }
 
 void LoadIntro() {

@@ -219,6 +219,9 @@ void CloseMainMenu() {
   DeleteTexture(mainScreen.frameTexture);
   for (TextureName& texture : mainScreen.unusedTextures) DeleteTexture(texture);
   for (TextureName& texture : mainScreen.symbolTextures) DeleteTexture(texture);
+  // The message screens open only from the menu, which never shows again.
+  DeleteTexture(menuState.loadMessageTex);
+  DeleteTexture(menuState.bonusMessageTex);
   DropPreparedPictures();  // the options' pictures, if never opened
 }
 
@@ -228,10 +231,12 @@ void ShowMenuAgain() {
 }
 
 void MainMenuFrame() {
-  // While the splash shows, the menu's pictures are decoded ahead.
-  if (!IntroState.finished && !menuState.picturesPrepared) {
-    PreparePictures(MenuPictures());
+  // While the splash shows, the menu's pictures are decoded ahead and their
+  // textures made, one a frame: the splash's frames have time to spare.
+  if (!IntroState.finished) {
+    if (!menuState.picturesPrepared) PreparePictures(MenuPictures());
     menuState.picturesPrepared = 1;
+    MakePreparedTexture();
   }
   SkipReleaseOfClosingPress();
   if (IntroState.finished && !mainScreen.menuHidden) RunMenu();

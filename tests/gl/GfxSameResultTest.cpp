@@ -4,13 +4,16 @@
 // against the background drawn anew.
 #include <GL/glu.h>
 
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <tuple>
 #include <utility>
 
 #include "game/Anim.h"
 #include "gfx/Draw.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/render_gl/QuadParts.h"
 #include "tests/gl/GfxGlScene.h"
 
@@ -319,6 +322,63 @@ TEST_F(PartsAgainstWhole, PowersOfTwoBeyondTheLargestTextureAreShrunk) {
   EXPECT_LE(ourWidth, largest);
   EXPECT_EQ(ourWidth, gluWidth);
   EXPECT_EQ(ourHeight, gluHeight);
+}
+
+// A texture made ahead while an earlier screen shows (PicturesAhead.h) is
+// the one its loader would have made: the same level 0 and filters, for
+// JPGs and for TGAs with and without transparency.
+TEST_F(PartsAgainstWhole, TexturesMadeAheadAreTheLoadersOwn) {
+  ScratchFolder folder;
+  const std::vector<std::string> names = {
+      folder.Write("photo.jpg", MakeJpg(800, 600, [](int x, int y) {
+        return Rgba{uint8_t(x), uint8_t(y), uint8_t(x ^ y), 255};
+      })),
+      folder.Write("figure.tga", gfxtest::MakeTga(90, 130, Figure)),
+      folder.Write("opaque.tga", gfxtest::MakeTga(37, 5, [](int x, int y) {
+        return Rgba{uint8_t(x * 7), 90, uint8_t(y * 40), 255};
+      }))};
+  struct Made {
+    std::vector<uint8_t> texels;
+    GLint width, height, minFilter;
+  };
+  const auto load = [](const std::string& name) {
+    TextureName texture = 0;
+    if (name.ends_with(".jpg"))
+      LoadJPG(name, texture);
+    else
+      LoadTGA(name, texture);
+    Made made{};
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &made.width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &made.height);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &made.minFilter);
+    made.texels.resize(size_t(made.width) * made.height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, made.texels.data());
+    return made;
+  };
+  std::vector<Made> byLoader;
+  for (const std::string& name : names) byLoader.push_back(load(name));
+
+  PreparePictures(names);
+  int madeAhead = 0;
+  for (int wait = 0; wait < 500 && madeAhead < int(names.size()); ++wait) {
+    if (MakePreparedTexture())
+      ++madeAhead;
+    else
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(madeAhead, int(names.size()));
+  for (size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i]);
+    const Made ahead = load(names[i]);
+    EXPECT_EQ(ahead.width, byLoader[i].width);
+    EXPECT_EQ(ahead.height, byLoader[i].height);
+    EXPECT_EQ(ahead.minFilter, byLoader[i].minFilter);
+    EXPECT_TRUE(ahead.texels == byLoader[i].texels);
+  }
+  EXPECT_FALSE(MakePreparedTexture()) << "each made once, and taken";
+  StopPreparingPictures();
 }
 
 namespace {

@@ -158,4 +158,22 @@ TEST(CollisionMapSize, LargestLevelFitsIn64MegabytesAndFreeReleasesIt) {
   EXPECT_EQ(map.Width(), 0);
 }
 
+// Resizing makes a new empty map, also at the same size; a copy keeps its
+// own pixels.
+TEST(CollisionMapSize, ResizingEmptiesTheMapAndACopyKeepsItsOwnPixels) {
+  cCollisionMap map;
+  map.Resize(500, 300);
+  map.MoveTo(10, 100);
+  map.LineTo(400, 100);
+  ASSERT_TRUE(map.IsSolid(200, 100));
+  const cCollisionMap copy = map;
+  map.Resize(500, 300);
+  EXPECT_EQ(map.Get(200, 100), PixelClass::empty);
+  EXPECT_TRUE(copy.IsSolid(200, 100));
+  EXPECT_EQ(copy.Width(), 500);
+  map = copy;
+  EXPECT_TRUE(map.IsSolid(200, 100));
+  EXPECT_EQ(map.Get(200, 150), PixelClass::empty);
+}
+
 }  // namespace

@@ -33,6 +33,7 @@ TEST_F(IntroTest, FirstPictureUntilEightSecondsThenTheSecondUntilFifteen) {
       EXPECT_GE(clockBefore, 15.0f);
       break;
     }
+    if (frames == 1) IntroState.pictures[0] = 5, IntroState.pictures[1] = 6;  // as if loaded
     // The picture changes in the first frame that starts past 8 seconds.
     EXPECT_EQ(IntroState.pictureIndex, clockBefore > 8 ? 1 : 0) << "at " << clockBefore;
     EXPECT_EQ(Ambient(), LightTable[0].ambient[2]);
@@ -46,6 +47,9 @@ TEST_F(IntroTest, FirstPictureUntilEightSecondsThenTheSecondUntilFifteen) {
   EXPECT_FLOAT_EQ(Ambient(), 0.5f);  // 0.01 x lightLevel
   EXPECT_FLOAT_EQ(LightTable[0].ambient[1], 0.5f);
 
+  // Never drawn again: the pictures are released.
+  EXPECT_EQ(IntroState.pictures[0], 0u);
+  EXPECT_EQ(IntroState.pictures[1], 0u);
   // Once finished it does nothing more.
   const tIntroState after = IntroState;
   IntroFrame(1, 3, 1);

@@ -91,7 +91,12 @@ TEST_F(MenuTest, NewGameClosesTheMenuAndStopsTheTitleMusic) {
   MainMenuFrame();
   EXPECT_TRUE(mainScreen.menuLoaded);
   EXPECT_TRUE(mainScreen.titleMusicOn);
+  // Stand-ins for pictures loaded by a renderer: the message screens' go too.
+  menuState.loadMessageTex = 5;
+  menuState.bonusMessageTex = 6;
   Click(400, 220);
+  EXPECT_EQ(menuState.loadMessageTex, 0u);
+  EXPECT_EQ(menuState.bonusMessageTex, 0u);
   EXPECT_TRUE(mainScreen.newGameChosen);
   EXPECT_TRUE(mainScreen.menuHidden);
   EXPECT_FALSE(mainScreen.titleMusicOn);
