@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <string>
 
-// The pictures held at once: the four a view can touch and those next to
-// them, ahead first.
+// The pictures held at once: the four a view can touch and the two next to
+// them ahead (the loader has those ready long before they come into view).
 constexpr size_t kHeldScreenPictures = 6;
 
 // Starts streaming pictures 1 to count of the level's grid, picture v from
