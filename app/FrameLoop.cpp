@@ -67,6 +67,13 @@ void FreeLevelTextures() {
   screenFlags.levelTexturesFreed = 1;
 }
 
+// A screen's width before the end line the summary is made ready: a few
+// seconds of play, so its first frame does not decode or upload pictures.
+void PrepareStatisticsNearTheEnd() {
+  if (LevelLoaded() && !LevelDone() && units[0].x > game.screensX * 800 - 500 - kScreenWidth)
+    PrepareStatistics();
+}
+
 }  // namespace
 
 void RunPlayBlock() {
@@ -115,6 +122,7 @@ void DXTimer1Timer() {
   OptionsFrame();
   if (mainScreen.newGameChosen == 1) RunIntroVideoAndLevelStart();
   if (LevelLoaded() && !LevelDone()) RunPlayBlock();
+  PrepareStatisticsNearTheEnd();
   CheckLevelEnd();
   if (LevelDone()) {
     if (screenFlags.levelTexturesFreed == 0) FreeLevelTextures();

@@ -118,7 +118,12 @@ void PrepareOptions();
 
 // Statistics.
 extern cButton statisticsButton;
+extern uint8_t statisticsPrepared;  // its pictures are being made ready ahead
 void StatisticsFrame();
+// While the player nears the level's end: the summary's pictures decoded
+// ahead, and their textures made one a frame, so that its first frame only
+// takes them.
+void PrepareStatistics();
 // Play time as the statistics show it: minutes, a colon, seconds, unpadded.
 std::string PlayTimeText(uint16_t seconds);
 

@@ -12,6 +12,7 @@ void ResetScreensState() {
   optionsPrepared = 0;
   StopPreparingPictures();
   statisticsButton = cButton{};
+  statisticsPrepared = 0;
   MediaPlayer1 = cMediaPlayer{};
   DropPreparedVideo();
   panelVisible = false;

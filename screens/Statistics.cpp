@@ -5,13 +5,18 @@
 
 #include "audio/AudioLibrary.h"
 #include "gfx/Draw.h"
+#include "gfx/PicturesAhead.h"
 #include "gfx/Texture.h"
 #include "platform/MessageBox.h"
 #include "screens/Screens.h"
 
 cButton statisticsButton;
+uint8_t statisticsPrepared;
 
 namespace {
+
+const char* const kTitlePicture = "DATA\\Statistics\\Stat_title.jpg";
+const char* const kButtonPictures[2] = {"DATA\\Statistics\\butR.tga", "DATA\\Statistics\\butP.tga"};
 
 const std::string kDashes(36, '-');
 
@@ -21,7 +26,7 @@ int32_t Subtract(int32_t a, int32_t b) { return int32_t(uint32_t(a) - uint32_t(b
 
 void FoldTotals() {
   game.clockRunning = 0;
-  LoadJPG("DATA\\Statistics\\Stat_title.jpg", stats.titleTex);
+  LoadJPG(kTitlePicture, stats.titleTex);
   game.pointsTotal = Add(game.pointsTotal, stats.points);
   game.conesTotal = uint16_t(game.conesTotal + uint16_t(stats.cones));
   game.puffsTotal = uint16_t(game.puffsTotal + uint16_t(stats.puffs));
@@ -29,8 +34,7 @@ void FoldTotals() {
   game.fuel = Subtract(game.fuel, stats.fuelUsed);
   game.grenades = Subtract(game.grenades, stats.grenadesUsed);
   stats.initialised = 1;
-  CreateButton(statisticsButton, 75, 35, "DATA\\Statistics\\butR.tga",
-               "DATA\\Statistics\\butP.tga");
+  CreateButton(statisticsButton, 75, 35, kButtonPictures[0], kButtonPictures[1]);
 }
 
 void Row(float y, const std::string& label, const std::string& number, uint16_t numberSize = 16) {
@@ -58,6 +62,12 @@ void DrawTable() {
 
 std::string PlayTimeText(uint16_t seconds) {
   return std::to_string(seconds / 60) + ":" + std::to_string(seconds % 60);
+}
+
+void PrepareStatistics() {
+  if (!statisticsPrepared) PreparePictures({kTitlePicture, kButtonPictures[0], kButtonPictures[1]});
+  statisticsPrepared = 1;
+  MakePreparedTexture();
 }
 
 void StatisticsFrame() {
