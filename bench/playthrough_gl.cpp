@@ -2,9 +2,10 @@
 // fast as frames can be drawn, each frame with its recorded frame time
 // factor (so runs compare across machines), under an X server with Mesa's
 // software renderer. Prints per screen the median, 95th and 99th
-// percentile frame time and the frames over 25 ms (without the first frame and the frame that reads
-// the level: those are reported on their own as the time from start to the
-// first frame and the level load) and the peak memory.
+// percentile and the longest frame time, then every frame over 25 ms (the
+// first frame and the frame that reads the level aside: those are reported
+// on their own as the time from start to the first frame and the level
+// load), and the peak memory.
 //
 //   cp -r build/content-demo /tmp/bench && cd /tmp/bench &&
 //   xvfb-run -a -s "-screen 0 800x600x24" <build>/bench/bench_playthrough_gl [RECORDING]
