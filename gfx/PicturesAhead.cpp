@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 
+#include "gfx/Render.h"
 #include "gfx/Texture.h"
 
 namespace {
@@ -46,6 +47,7 @@ class Preparer {
     {
       std::lock_guard lock(mutex_);
       queue_.insert(queue_.end(), fileNames.begin(), fileNames.end());
+      largestSide_ = RenderLargestTextureSide();
       if (!thread_.joinable()) {
         stop_ = false;
         thread_ = std::thread([this] { Work(); });
@@ -115,8 +117,11 @@ class Preparer {
       if (stop_) return;
       working_ = queue_.front();
       queue_.pop_front();
+      const int largestSide = largestSide_;
       lock.unlock();
       tPreparedPicture picture = DecodePicture(working_, IsJpg(working_));
+      // The upload's rescaling too, so that the texture costs its frame less.
+      if (picture.Loads()) RenderScaleForUpload(picture.image, largestSide);
       lock.lock();
       done_[working_].push_back(std::move(picture));
       working_.clear();
@@ -129,6 +134,7 @@ class Preparer {
   std::deque<std::string> queue_;
   std::map<std::string, std::deque<tPreparedPicture>> done_;
   std::string working_;  // being decoded
+  int largestSide_ = 0;   // the renderer's, read on the main thread
   bool stop_ = false;
   std::thread thread_;
 };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/GameState.h"
+#include "gfx/ImageDecode.h"
 
 struct tLight;
 
@@ -59,6 +60,12 @@ void RenderSendLight(const tLight& light);
 // A picture with a side above the renderer's largest texture is uploaded
 // shrunk, as GLU's mipmap builder shrinks it.
 TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool nearestMin);
+// The rescaling RenderUploadTexture would do first, done beforehand: it
+// touches no renderer state, so a loading thread can do it, given the
+// largest side (RenderLargestTextureSide, read before). Only a picture the
+// upload would box-scale is changed; one it would take as it is, or shrink
+// with GLU, is left. The null back end changes nothing.
+void RenderScaleForUpload(tImage& image, int largestSide);
 // The largest texture side the renderer holds. The null back end gives
 // kPortableTextureSide, which the tools assume of every renderer.
 int RenderLargestTextureSide();

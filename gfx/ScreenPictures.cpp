@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/LevelLoader.h"
+#include "gfx/Render.h"
 #include "gfx/ScreenCache.h"
 #include "gfx/Texture.h"
 
@@ -44,7 +45,10 @@ double Seconds() {
 class ScreenStreamer {
  public:
   ScreenStreamer(std::vector<tHeldPicture> files, size_t capacity)
-      : files_(std::move(files)), cache_(Cells(int(files_.size()) - 1), capacity), thread_([this] { Work(); }) {}
+      : files_(std::move(files)),
+        largestSide_(RenderLargestTextureSide()),
+        cache_(Cells(int(files_.size()) - 1), capacity),
+        thread_([this] { Work(); }) {}
 
   ~ScreenStreamer() {
     {
@@ -106,6 +110,9 @@ class ScreenStreamer {
     const tTgaFile file{picture.exists, picture.exists ? ReadPictureFile(picture.file) : std::nullopt};
     tDecoded decoded;
     decoded.status = DecodeTgaFile(file, decoded.image);
+    // The upload's rescaling too, off the main thread where this runs on the
+    // loader's.
+    if (decoded.status == TgaStatus::ok) RenderScaleForUpload(decoded.image, largestSide_);
     return decoded;
   }
 
@@ -193,6 +200,7 @@ class ScreenStreamer {
 
   // Fixed while the thread runs; index 0 unused.
   const std::vector<tHeldPicture> files_;
+  const int largestSide_;
   // Main thread only.
   ScreenCache cache_;
   std::set<int> held_;

@@ -48,17 +48,23 @@ void RescaleWithGlu(tLevelZero& level) {
   glDeleteTextures(1, &scratch);
 }
 
+// GLU shrinks what the renderer cannot hold; that is left to GLU.
+bool ShrunkByGlu(int width, int height, int largest) {
+  return GluNearestPower(width) > largest || GluNearestPower(height) > largest;
+}
+
+bool PowersOfTwo(int width, int height) {
+  return GluNearestPower(width) == width && GluNearestPower(height) == height;
+}
+
 tLevelZero LevelZero(int width, int height, const uint8_t* rgba) {
   tLevelZero level{width, height, rgba, {}};
-  const int largest = RenderLargestTextureSide();
-  const int newWidth = GluNearestPower(width), newHeight = GluNearestPower(height);
-  // GLU shrinks what the renderer cannot hold; that is left to GLU.
-  if (newWidth > largest || newHeight > largest) {
+  if (ShrunkByGlu(width, height, RenderLargestTextureSide())) {
     RescaleWithGlu(level);
-  } else if (newWidth != width || newHeight != height) {
-    level.rescaled = GluBoxScale(rgba, width, height, newWidth, newHeight);
-    level.width = newWidth;
-    level.height = newHeight;
+  } else if (!PowersOfTwo(width, height)) {
+    level.width = GluNearestPower(width);
+    level.height = GluNearestPower(height);
+    level.rescaled = GluBoxScale(rgba, width, height, level.width, level.height);
   } else {
     return level;
   }
@@ -94,6 +100,18 @@ TextureName RenderUploadTexture(int width, int height, const uint8_t* rgba, bool
                                          : MeasureCoverage(level.rgba, level.width, level.height);
   textures[name] = tTextureInfo{coverage, nearestMin, ++texturesMade};
   return name;
+}
+
+// A picture larger than the renderer holds keeps its size, so that the
+// loaders can still name it as shown shrunk.
+void RenderScaleForUpload(tImage& image, int largestSide) {
+  if (image.width > largestSide || image.height > largestSide) return;
+  if (ShrunkByGlu(image.width, image.height, largestSide) || PowersOfTwo(image.width, image.height))
+    return;
+  const int width = GluNearestPower(image.width), height = GluNearestPower(image.height);
+  image.rgba = GluBoxScale(image.rgba.data(), image.width, image.height, width, height);
+  image.width = width;
+  image.height = height;
 }
 
 int RenderLargestTextureSide() {

@@ -23,6 +23,7 @@ void RenderSetProjection() {}
 void RenderSetCamera(double, double) {}
 void RenderSendLight(const tLight&) {}
 TextureName RenderUploadTexture(int, int, const uint8_t*, bool) { return 0; }
+void RenderScaleForUpload(tImage&, int) {}
 void RenderDeleteTexture(TextureName) {}
 int RenderLargestTextureSide() { return kPortableTextureSide; }
 void RenderQuad(TextureName, double, double, double, double, double, double, bool) {}
